@@ -1,0 +1,40 @@
+# qb_system_code(target): the system's own code keeps its texts in code page 936, so its
+# string literals are compiled to GBK bytes.
+function(qb_system_code target)
+  target_compile_options(${target} PRIVATE -fexec-charset=GBK)
+  target_include_directories(${target} PUBLIC "${CMAKE_SOURCE_DIR}")
+endfunction()
+
+# qb_embed_file(target symbol file): links the bytes of `file` into `target` as
+#   extern "C" const unsigned char symbol[]; extern "C" const unsigned char symbol_end[];
+# The file is taken at build time, so a rebuilt payload is re-embedded.
+function(qb_embed_file target symbol file)
+  set(src "${CMAKE_CURRENT_BINARY_DIR}/embed_${symbol}.S")
+  file(WRITE "${src}.in"
+    "    .section .rodata\n"
+    "    .global ${symbol}\n    .global ${symbol}_end\n"
+    "    .balign 16\n${symbol}:\n    .incbin \"${file}\"\n${symbol}_end:\n"
+    "    .section .note.GNU-stack,\"\",@progbits\n")
+  configure_file("${src}.in" "${src}" COPYONLY)
+  set_source_files_properties("${src}" PROPERTIES OBJECT_DEPENDS "${file}")
+  target_sources(${target} PRIVATE "${src}")
+endfunction()
+
+# qb_test(name SOURCES ... LIBS ...): one GoogleTest executable whose cases ctest lists
+# one by one. Tests run in their own scratch directory under the build tree.
+function(qb_test name)
+  cmake_parse_arguments(T "SYSTEM" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
+  target_include_directories(${name} PRIVATE "${CMAKE_SOURCE_DIR}" "${CMAKE_SOURCE_DIR}/tests")
+  target_compile_definitions(${name} PRIVATE QB_SOURCE_DIR="${CMAKE_SOURCE_DIR}" QB_RUN_DIR="${QB_RUN_DIR}")
+  if(T_SYSTEM)
+    target_compile_options(${name} PRIVATE -fexec-charset=GBK)
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT ${T_TIMEOUT})
+endfunction()

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs every Debian package the launcher needs to build, run and test.
+# Safe to run again: apt-get only adds what is missing.
+set -euo pipefail
+export DEBIAN_FRONTEND=noninteractive
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+packages=(
+  build-essential cmake ninja-build pkg-config git ca-certificates
+  libsqlite3-dev sqlite3 zlib1g-dev libminizip-dev
+  libcurl4-openssl-dev libssl-dev
+  libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev fonts-wqy-microhei libpugixml-dev
+  duktape-dev libpcre2-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
+  xvfb xauth xdotool imagemagick x11-utils
+  clang-14 libclang-rt-14-dev
+  aria2 curl gnuplot-nox python3
+)
+
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${packages[@]}"
