@@ -70,7 +70,14 @@ def progress_frame(n):
     c = Canvas(SIZE, SIZE)
     mid = RING_OUTER - RING_WIDTH / 2
     c.ring(CX, CY, RING_OUTER, RING_INNER, TRACK)
-    c.arc(CX, CY, mid, RING_WIDTH, -90, 360 * (n - FIRST_PROGRESS) / (LAST_PROGRESS - FIRST_PROGRESS), ARC)
+    fraction = (n - FIRST_PROGRESS) / (LAST_PROGRESS - FIRST_PROGRESS)
+    if fraction >= 1:
+        c.ring(CX, CY, RING_OUTER, RING_INNER, ARC)
+    else:
+        # The round caps reach past the arc's ends; start and scale the arc so that the caps
+        # begin at twelve o'clock and only a complete download closes the ring.
+        cap = math.degrees(RING_WIDTH / 2 / mid)
+        c.arc(CX, CY, mid, RING_WIDTH, -90 + cap, fraction * (360 - 2 * cap), ARC)
     c.text(CX, CY, f"{progress_label(n)}%", 12, WHITE, max_width=2 * RING_INNER - 6)
     return c.result()
 
