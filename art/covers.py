@@ -19,36 +19,45 @@ CATEGORY_COLOURS = {
     "gather": ((84, 208, 128), (30, 152, 102)),
 }
 
-# The glyph is drawn in a 48 x 48 box whose top-left corner sits here.
-GX, GY = 36, 20
+# The glyph's 48-unit box, magnified to GLYPH_SCALE and centred above the name.
+GLYPH_SCALE = 1.2
+GX = COVER_SIZE / 2 - 24 * GLYPH_SCALE
+GY = 13
 
 
 class Glyph:
-    """Draws in the 48-unit glyph box (plus an offset) onto a cover canvas."""
+    """Draws in a 48-unit glyph box, magnified by k, whose origin lies at (ox, oy)."""
 
-    def __init__(self, canvas, ox, oy, accent):
+    def __init__(self, canvas, ox, oy, accent, k=1.0):
         self.c = canvas
         self.ox = ox
         self.oy = oy
         self.accent = accent
+        self.k = k
 
     def p(self, x, y):
-        return (self.ox + x, self.oy + y)
+        return (self.ox + x * self.k, self.oy + y * self.k)
 
     def pts(self, *points):
         return [self.p(x, y) for x, y in points]
 
     def frame(self, x0, y0, x1, y1, r, w, colour=WHITE, opacity=1.0):
-        self.c.rounded_frame(self.ox + x0, self.oy + y0, self.ox + x1, self.oy + y1, r, w, colour, opacity)
+        self.c.rounded_frame(*self.p(x0, y0), *self.p(x1, y1), r * self.k, w * self.k, colour, opacity)
 
     def box(self, x0, y0, x1, y1, r, colour=WHITE, opacity=1.0):
-        self.c.rounded_rect(self.ox + x0, self.oy + y0, self.ox + x1, self.oy + y1, r, colour, opacity)
+        self.c.rounded_rect(*self.p(x0, y0), *self.p(x1, y1), r * self.k, colour, opacity)
 
     def dot(self, x, y, r, colour=WHITE, opacity=1.0):
-        self.c.circle(self.ox + x, self.oy + y, r, colour, opacity)
+        self.c.circle(*self.p(x, y), r * self.k, colour, opacity)
+
+    def ring(self, x, y, outer, inner, colour=WHITE, opacity=1.0):
+        self.c.ring(*self.p(x, y), outer * self.k, inner * self.k, colour, opacity)
+
+    def arc(self, x, y, r, width, start, sweep, colour=WHITE):
+        self.c.arc(*self.p(x, y), r * self.k, width * self.k, start, sweep, colour)
 
     def line(self, width, *points, colour=WHITE, closed=False, opacity=1.0):
-        self.c.stroke(self.pts(*points), width, colour, opacity, closed)
+        self.c.stroke(self.pts(*points), width * self.k, colour, opacity, closed)
 
     def fill(self, *points, colour=WHITE, opacity=1.0):
         self.c.polygon(self.pts(*points), colour, opacity)
@@ -60,8 +69,11 @@ class Glyph:
                   for i in range(steps + 1)]
         self.fill(*points, colour=colour)
 
-    def label(self, x, y, text, size, colour, max_width=None):
-        self.c.text(self.ox + x, self.oy + y, text, size, colour, max_width=max_width)
+    def label(self, x, y, text, size, colour):
+        self.c.text(*self.p(x, y), text, round(size * self.k), colour)
+
+    def text_width(self, text, size):
+        return font(round(size * self.k)).getlength(text) / self.k
 
 
 # -- main glyphs --------------------------------------------------------------------------------
@@ -87,7 +99,7 @@ def record(g, _):
     g.line(3.6, (16, 43), (32, 43))
     g.line(3.6, (24, 36), (24, 43))
     g.dot(24, 21, 7, colour=(255, 96, 96))
-    g.c.ring(g.ox + 24, g.oy + 21, 7, 5.4, WHITE, 0.9)
+    g.ring(24, 21, 7, 5.4, opacity=0.9)
 
 
 def person(g, _):
@@ -100,7 +112,7 @@ def document(g, label):
     g.line(3.4, (12, 4), (30, 4), (41, 15), (41, 44), (12, 44), closed=True)
     g.line(2.6, (30, 5), (30, 15), (40, 15))
     size = 12 if len(label) <= 2 else 11
-    width = max(18, font(size).getlength(label) + 9)
+    width = max(18, g.text_width(label, size) + 9)
     g.box(27 - width, 24, 27, 38, 3.5)
     g.label(27 - width / 2, 31, label, size, g.accent)
 
@@ -194,8 +206,8 @@ def _convert(b, col):
 def _cut(b, col):
     b.line(2, (-2.2, 1), (4, -6.5), colour=col)
     b.line(2, (2.2, 1), (-4, -6.5), colour=col)
-    b.c.ring(b.ox - 3, b.oy + 3.6, 2.9, 1.5, col)
-    b.c.ring(b.ox + 3, b.oy + 3.6, 2.9, 1.5, col)
+    b.ring(-3, 3.6, 2.9, 1.5, col)
+    b.ring(3, 3.6, 2.9, 1.5, col)
 
 
 def _plus(b, col):
@@ -228,7 +240,7 @@ def _resize(b, col):
 
 def _lock(b, col):
     b.box(-5.5, -1, 5.5, 6.5, 1.5, colour=col)
-    b.c.arc(b.ox, b.oy - 2, 3.4, 2, 180, 180, col)
+    b.arc(0, -2, 3.4, 2, 180, 180, col)
     b.line(2, (-3.4, -2), (-3.4, -0.5), colour=col)
     b.line(2, (3.4, -2), (3.4, -0.5), colour=col)
 
@@ -266,11 +278,13 @@ def cover(category, name, glyph, badge):
     c.rounded_frame(0, 0, COVER_SIZE, COVER_SIZE, TILE_RADIUS, 1, WHITE, opacity=0.25)
 
     kind, _, label = glyph.partition(":")
-    GLYPHS[kind](Glyph(c, GX, GY, bottom), label)
+    glyph_box = Glyph(c, GX, GY, bottom, GLYPH_SCALE)
+    GLYPHS[kind](glyph_box, label)
     if badge in BADGES:
-        bx, by = GX + 44, GY + 42
-        c.circle(bx, by, 13, bottom)
-        c.circle(bx, by, 11, WHITE)
-        BADGES[badge](Glyph(c, bx, by, bottom), bottom)
+        bx, by = glyph_box.p(44, 42)
+        badge_box = Glyph(c, bx, by, bottom, GLYPH_SCALE)
+        badge_box.dot(0, 0, 13, bottom)
+        badge_box.dot(0, 0, 11)
+        BADGES[badge](badge_box, bottom)
     c.text(COVER_SIZE / 2, 97, name, NAME_SIZE, WHITE, max_width=COVER_SIZE - 14, shadow=rgba((0, 0, 0), 70))
     return c.result()
