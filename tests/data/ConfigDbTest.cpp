@@ -7,6 +7,7 @@
 #include <set>
 
 #include "data/RunDataFiles.h"
+#include "support/ScratchDirectory.h"
 
 using namespace qbtest;
 
@@ -156,8 +157,7 @@ TEST_F(ConfigDbTest, LaunchFileLiesInsideTheInstallDirectory) {
 }
 
 TEST_F(ConfigDbTest, FavouriteStatementsFlipTheFlagOfACopy) {
-  ScratchDir scratch;
-  ASSERT_FALSE(scratch.path().empty());
+  ScratchDirectory scratch;
   fs::copy_file(RunDir() / "CONFIG.db", scratch.path() / "CONFIG.db");
   Database copy = OpenDatabase(scratch.path() / "CONFIG.db", SQLITE_OPEN_READWRITE);
   ASSERT_TRUE(copy);
@@ -202,7 +202,7 @@ class ConfigDbScriptTest : public testing::Test {
   }
   fs::path script = SourcePath("data/make_config_db.py");
   fs::path catalogue = SourcePath("data/catalogue/app_list.csv");
-  ScratchDir scratch;
+  ScratchDirectory scratch;
 };
 
 TEST_F(ConfigDbScriptTest, MissingCoverFailsAndLeavesTheOldDatabase) {

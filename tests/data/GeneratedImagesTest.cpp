@@ -7,6 +7,7 @@
 #include <set>
 
 #include "data/RunDataFiles.h"
+#include "support/ScratchDirectory.h"
 
 using namespace qbtest;
 
@@ -194,8 +195,7 @@ TEST(GeneratedImagesTest, CoversAreRoundedTilesWithALabel) {
 }
 
 TEST(GeneratedImagesTest, GeneratorRedrawsTheSameBytes) {
-  ScratchDir scratch;
-  ASSERT_FALSE(scratch.path().empty());
+  ScratchDirectory scratch;
   ASSERT_EQ(RunScript(SourcePath("art/generate_images.py"),
                       {"--catalogue", SourcePath("data/catalogue/app_list.csv").string(), "--out",
                        scratch.path().string()}),

@@ -1,6 +1,6 @@
 // Helpers shared by the tests of the run directory's data files: SQLite handles, MD5 sums,
-// PNG pixels (read with SDL2_image, the loader the toolkit uses), scratch folders and the
-// data scripts run as child processes.
+// PNG pixels (read with SDL2_image, the loader the toolkit uses) and the data scripts run as
+// child processes.
 #pragma once
 
 #include <SDL.h>
@@ -8,7 +8,6 @@
 #include <openssl/evp.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -125,26 +124,6 @@ inline std::optional<RgbaImage> LoadPng(const fs::path& path) {
   }
   return image;
 }
-
-// A fresh folder under the system's temporary directory, removed with its contents.
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern = (fs::temp_directory_path() / "qb-data-XXXXXX").string();
-    if (mkdtemp(pattern.data())) path_ = pattern;
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    if (!path_.empty()) fs::remove_all(path_, ignored);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 // Runs one of the data scripts with the build's Python and returns its exit status.
 inline int RunScript(const fs::path& script, const std::vector<std::string>& arguments) {
