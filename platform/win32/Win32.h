@@ -169,6 +169,13 @@ BOOL Process32Next(HANDLE snapshot, PROCESSENTRY32* entry);
 HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId);
 BOOL TerminateProcess(HANDLE process, UINT exitCode);
 
+// ---- shell ----
+// Starts `file` with `parameters` as its one argument (verb "open"); a bare file name is looked
+// for in the current directory, then beside the executable, then on PATH. Greater than 32 on
+// success, as there.
+intptr_t ShellExecuteA(HWND owner, const char* verb, const char* file, const char* parameters,
+                       const char* directory, int show);
+
 // ---- files ----
 HANDLE CreateFileA(const char* path, DWORD access, DWORD share, void* security, DWORD disposition,
                    DWORD flags, HANDLE templateFile);
