@@ -119,7 +119,7 @@ void RegExp::SetPattern(std::u16string_view pattern) {
   pattern_ = pattern;
 }
 
-bool RegExp::compile() {
+bool RegExp::compile() const {
   if (compiled_) return true;
   std::unique_ptr<pcre2_compile_context, CompileContextDeleter> compileContext(
       pcre2_compile_context_create(nullptr));
@@ -151,7 +151,7 @@ bool RegExp::compile() {
 // Calls visit(ovector) for every match in order (only the first unless Global). False when the
 // pattern does not compile or matching fails.
 template <typename Visit>
-bool RegExp::forEachMatch(std::u16string_view subject, Visit visit) {
+bool RegExp::forEachMatch(std::u16string_view subject, Visit visit) const {
   lastError_.clear();
   if (!compile()) return false;
   auto text = reinterpret_cast<PCRE2_SPTR>(subject.data());
@@ -169,7 +169,7 @@ bool RegExp::forEachMatch(std::u16string_view subject, Visit visit) {
   return true;
 }
 
-std::optional<MatchCollection> RegExp::Execute(std::u16string_view subject) {
+std::optional<MatchCollection> RegExp::Execute(std::u16string_view subject) const {
   MatchCollection matches;
   bool ran = forEachMatch(subject, [&](const PCRE2_SIZE* ovector) {
     SubMatches groups;
@@ -237,7 +237,8 @@ void Expand(std::u16string& out, std::u16string_view replacement, std::u16string
 
 }  // namespace
 
-std::optional<std::u16string> RegExp::Replace(std::u16string_view subject, std::u16string_view replacement) {
+std::optional<std::u16string> RegExp::Replace(std::u16string_view subject,
+                                              std::u16string_view replacement) const {
   std::u16string out;
   size_t copied = 0;
   bool ran = forEachMatch(subject, [&](const PCRE2_SIZE* ovector) {

@@ -40,11 +40,11 @@ class RegExp {
 
   // Every match (only the first unless Global); nothing when the pattern does not compile or
   // the match limit is hit (see LastError()).
-  std::optional<MatchCollection> Execute(std::u16string_view subject);
+  std::optional<MatchCollection> Execute(std::u16string_view subject) const;
   // The subject with the matches (only the first unless Global) replaced. The replacement may
   // refer to groups with $1 .. $99, to the match with $&, to the text before and after it with
   // $` and $', and writes a dollar sign as $$; any other "$" is itself.
-  std::optional<std::u16string> Replace(std::u16string_view subject, std::u16string_view replacement);
+  std::optional<std::u16string> Replace(std::u16string_view subject, std::u16string_view replacement) const;
 
   // Why the last Execute or Replace failed; empty after one that succeeded.
   const std::u16string& LastError() const { return lastError_; }
@@ -52,14 +52,15 @@ class RegExp {
  private:
   struct Compiled;
   template <typename Visit>
-  bool forEachMatch(std::u16string_view subject, Visit visit);
-  bool compile();
+  bool forEachMatch(std::u16string_view subject, Visit visit) const;
+  bool compile() const;
   void forget();
 
   bool ignoreCase_ = false;
   bool multiline_ = false;
   bool global_ = false;
   std::u16string pattern_;
-  std::u16string lastError_;
-  std::unique_ptr<Compiled> compiled_;
+  // The compiled pattern is a cache of the settings above, made on first use.
+  mutable std::u16string lastError_;
+  mutable std::unique_ptr<Compiled> compiled_;
 };
