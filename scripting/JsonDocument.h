@@ -9,8 +9,8 @@
 // or a script error yields false, empty text, 0 or type code 0. Mutating operations report
 // whether their script ran, not the value they assigned.
 //
-// parse runs the text as JavaScript: the engine has no host bindings and a capped heap, but a
-// text that loops forever blocks the caller (see ScriptControl).
+// parse runs the text as JavaScript: the engine has no host bindings, a capped heap and a time
+// limit per call (see ScriptControl), so a hostile text can only make parse fail.
 //
 // Copies share one engine (and so one value). A document initialises COM on the thread that
 // creates it and uninitialises it when destroyed; it belongs to that thread.

@@ -2,23 +2,29 @@
 
 #include <duktape.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "EngineText.h"
 
-// Counts the engine's heap so it can be capped. Each block carries its size in front of it.
-struct ScriptControl::HeapBudget {
+// What one engine may spend: heap bytes and, during a call, time. Each heap block carries its
+// size in front of it so the total can be counted.
+struct ScriptEngineBudget {
+  using Clock = std::chrono::steady_clock;
+
   std::size_t limit;
+  std::chrono::milliseconds timeLimit;
   std::size_t used = 0;
+  Clock::time_point deadline = Clock::time_point::max();
 
   static constexpr std::size_t kHeader = alignof(std::max_align_t);
 
   static void* Allocate(void* self, duk_size_t size) { return Reallocate(self, nullptr, size); }
 
   static void* Reallocate(void* self, void* block, duk_size_t size) {
-    auto* budget = static_cast<HeapBudget*>(self);
+    auto* budget = static_cast<ScriptEngineBudget*>(self);
     std::size_t old = 0;
     char* base = nullptr;
     if (block) {
@@ -50,13 +56,39 @@ struct ScriptControl::HeapBudget {
   }
 };
 
+// Called by the engine from time to time while it executes; true stops the running call.
+extern "C" int QbScriptTimedOut(void* udata) {
+  auto* budget = static_cast<ScriptEngineBudget*>(udata);
+  return budget->deadline != ScriptEngineBudget::Clock::time_point::max() &&
+         ScriptEngineBudget::Clock::now() >= budget->deadline;
+}
+
+namespace {
+
+// Opens the time allowance of one call into the engine and closes it again.
+class CallDeadline {
+ public:
+  explicit CallDeadline(ScriptEngineBudget& budget) : budget_(budget) {
+    budget_.deadline = ScriptEngineBudget::Clock::now() + budget_.timeLimit;
+  }
+  ~CallDeadline() { budget_.deadline = ScriptEngineBudget::Clock::time_point::max(); }
+  CallDeadline(const CallDeadline&) = delete;
+  CallDeadline& operator=(const CallDeadline&) = delete;
+
+ private:
+  ScriptEngineBudget& budget_;
+};
+
+}  // namespace
+
 void ScriptControl::ContextDeleter::operator()(duk_hthread* context) const {
   duk_destroy_heap(context);
 }
 
-ScriptControl::ScriptControl(std::size_t memoryLimit) : budget_(new HeapBudget{memoryLimit}) {
-  context_.reset(duk_create_heap(&HeapBudget::Allocate, &HeapBudget::Reallocate, &HeapBudget::Free,
-                                 budget_.get(), &HeapBudget::Fatal));
+ScriptControl::ScriptControl(std::size_t memoryLimit, unsigned timeLimitMs)
+    : budget_(new ScriptEngineBudget{memoryLimit, std::chrono::milliseconds(timeLimitMs)}) {
+  context_.reset(duk_create_heap(&ScriptEngineBudget::Allocate, &ScriptEngineBudget::Reallocate,
+                                 &ScriptEngineBudget::Free, budget_.get(), &ScriptEngineBudget::Fatal));
 }
 
 ScriptControl::~ScriptControl() = default;
@@ -102,6 +134,7 @@ bool ScriptControl::runGlobalCode(std::u16string_view code, bool asEval) {
   std::string source = ToEngineText(code);
   duk_uint_t flags = DUK_COMPILE_SAFE | DUK_COMPILE_NOSOURCE | DUK_COMPILE_NOFILENAME;
   if (asEval) flags |= DUK_COMPILE_EVAL;
+  CallDeadline deadline(*budget_);
   int status = duk_eval_raw(ctx, source.data(), source.size(), flags);
   bool succeeded = status == DUK_EXEC_SUCCESS;
   if (!succeeded) takeResult(status);
@@ -114,6 +147,7 @@ ScriptValue ScriptControl::Eval(std::u16string_view expression) {
   duk_context* ctx = context_.get();
   duk_idx_t top = duk_get_top(ctx);
   std::string source = ToEngineText(expression);
+  CallDeadline deadline(*budget_);
   int status =
       duk_eval_raw(ctx, source.data(), source.size(),
                    DUK_COMPILE_EVAL | DUK_COMPILE_SAFE | DUK_COMPILE_NOSOURCE | DUK_COMPILE_NOFILENAME);
@@ -137,6 +171,7 @@ ScriptValue ScriptControl::Run(std::u16string_view name, const std::vector<std::
       std::string text = ToEngineText(argument);
       duk_push_lstring(ctx, text.data(), text.size());
     }
+    CallDeadline deadline(*budget_);
     result = takeResult(duk_pcall(ctx, static_cast<duk_idx_t>(arguments.size())));
   }
   duk_set_top(ctx, top);

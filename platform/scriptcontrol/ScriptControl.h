@@ -2,17 +2,17 @@
 // the automation object. Texts cross as UTF-16, as at the automation boundary.
 //
 // Every engine call is protected: a script error makes the member fail (false, an undefined
-// result) and leaves the engine usable; the message is kept in lastError(). The engine's heap is
-// capped (memoryLimit), so a runaway allocation fails as a script error instead of exhausting
-// the process. The engine has no host bindings (no files, no network, no timers): code it runs
-// can only reach its own variables.
-//
-// Limit: the Duktape library Debian ships is built without the interrupt counter, so a script
-// that loops forever cannot be stopped from outside and blocks the calling thread.
+// result) and leaves the engine usable; the message is kept in lastError(). Runaway scripts are
+// bounded: the heap is capped (memoryLimit) and each AddCode, Eval, ExecuteStatement or Run may
+// execute for at most timeLimitMs milliseconds, after which it fails as a script error ("execution timeout").
+// Compiling a very large text is not interrupted. The engine has no host bindings (no files, no
+// network, no timers): code it runs can only reach its own variables.
 //
 // An engine is not thread-safe; it belongs to the thread that uses it.
 #pragma once
 
+// (No <chrono> here: the header is included by code compiled for code page 936, which the
+// library's micro sign cannot be converted to.)
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -22,13 +22,15 @@
 #include "ScriptValue.h"
 
 struct duk_hthread;
+struct ScriptEngineBudget;
 
 class ScriptControl {
  public:
-  // Heap cap of a new engine.
   static constexpr std::size_t kDefaultMemoryLimit = 256u << 20;
+  static constexpr unsigned kDefaultTimeLimitMs = 5000;
 
-  explicit ScriptControl(std::size_t memoryLimit = kDefaultMemoryLimit);
+  explicit ScriptControl(std::size_t memoryLimit = kDefaultMemoryLimit,
+                         unsigned timeLimitMs = kDefaultTimeLimitMs);
   ~ScriptControl();
   ScriptControl(const ScriptControl&) = delete;
   ScriptControl& operator=(const ScriptControl&) = delete;
@@ -53,7 +55,6 @@ class ScriptControl {
   const std::u16string& lastError() const { return lastError_; }
 
  private:
-  struct HeapBudget;
   struct ContextDeleter {
     void operator()(duk_hthread* context) const;
   };
@@ -62,7 +63,7 @@ class ScriptControl {
   bool runGlobalCode(std::u16string_view code, bool asEval);
   ScriptValue takeResult(int status);
 
-  std::unique_ptr<HeapBudget> budget_;
+  std::unique_ptr<ScriptEngineBudget> budget_;
   std::unique_ptr<duk_hthread, ContextDeleter> context_;
   std::u16string language_;
   std::u16string lastError_;

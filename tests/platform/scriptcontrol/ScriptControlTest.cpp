@@ -85,13 +85,26 @@ TEST_F(ScriptControlTest, ChineseAndAstralTextsCrossUnchanged) {
   EXPECT_EQ(script.Eval(u"String.fromCharCode(9216)").toText(), u"\u2400");
 }
 
-TEST_F(ScriptControlTest, RunawayAllocationFailsInsteadOfExhaustingMemory) {
+TEST(ScriptControlLimits, RunawayAllocationFailsInsteadOfExhaustingMemory) {
   ScriptControl small(8u << 20);
   ASSERT_TRUE(small.SetLanguage(u"JScript"));
   EXPECT_FALSE(small.AddCode(u"var a = []; for (;;) a.push('grow' + a.length);"));
   EXPECT_FALSE(small.lastError().empty());
   EXPECT_TRUE(small.AddCode(u"a = null;"));
   EXPECT_EQ(small.Eval(u"6 * 7").toNumber(), 42);
+}
+
+TEST(ScriptControlLimits, ScriptThatNeverEndsIsStoppedInEveryMember) {
+  ScriptControl script(ScriptControl::kDefaultMemoryLimit, 100);
+  ASSERT_TRUE(script.SetLanguage(u"JavaScript"));
+  EXPECT_FALSE(script.AddCode(u"for (;;) {}"));
+  EXPECT_NE(script.lastError().find(u"timeout"), std::u16string::npos);
+  EXPECT_TRUE(script.Eval(u"(function () { while (true) {} })()").isUndefined());
+  EXPECT_FALSE(script.ExecuteStatement(u"do {} while (1)"));
+  ASSERT_TRUE(script.AddCode(u"function spin() { for (;;) {} }"));
+  EXPECT_TRUE(script.Run(u"spin").isUndefined());
+  EXPECT_NE(script.lastError().find(u"timeout"), std::u16string::npos);
+  EXPECT_EQ(script.Eval(u"6 * 7").toNumber(), 42);
 }
 
 TEST_F(ScriptControlTest, EnginesDoNotShareVariables) {
