@@ -5,8 +5,8 @@
 
 namespace {
 
-void ReplaceAll(AnsiText& text, const AnsiText& from, const AnsiText& to) {
-  for (size_t at = text.find(from); at != AnsiText::npos; at = text.find(from, at + to.size()))
+void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to) {
+  for (size_t at = text.find(from); at != std::u16string::npos; at = text.find(from, at + to.size()))
     text.replace(at, from.size(), to);
 }
 
@@ -46,9 +46,9 @@ bool RegexMatcher::create(const AnsiText& expression, const AnsiText& subject, b
   engine.SetIgnoreCase(!caseSensitive);
   engine.SetMultiline(multiLine);
   engine.SetGlobal(global);
-  AnsiText source = expression;
-  if (quotePlaceholder) ReplaceAll(source, "#引号", "\"");
-  engine.SetPattern(ToScriptText(source));
+  std::u16string source = ToScriptText(expression);
+  if (quotePlaceholder) ReplaceAll(source, u"#引号", u"\"");
+  engine.SetPattern(source);
   subject_ = ToScriptText(subject);
   matches_ = engine.Execute(subject_);
   return matches_.has_value();
