@@ -10,6 +10,7 @@ namespace {
 struct Frame {
   HELE element;
   int image;
+  bool redraw;
 };
 
 intptr_t ShowFrame(intptr_t data) {
@@ -18,7 +19,7 @@ intptr_t ShowFrame(intptr_t data) {
   UiText path = ToUiText(CardFrameImagePath(frame.image));
   HIMAGE image = XImage_LoadFile(path.c_str(), TRUE);
   XEle_AddBkImage(frame.element, image);
-  XEle_RedrawEle(frame.element, FALSE);
+  if (frame.redraw) XEle_RedrawEle(frame.element, FALSE);
   return 0;
 }
 
@@ -28,7 +29,7 @@ AnsiText CardFrameImagePath(int n) {
   return RunDir() + "\\资源文件\\download\\Download_" + std::to_string(n) + ".png";
 }
 
-void SetCardFrame(HELE element, int n) {
-  Frame frame{element, n};
+void SetCardFrame(HELE element, int n, bool redraw) {
+  Frame frame{element, n, redraw};
   XC_CallUiThread(&ShowFrame, reinterpret_cast<intptr_t>(&frame));
 }
