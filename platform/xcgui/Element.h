@@ -105,6 +105,8 @@ class Element : public Object {
   bool pressed() const { return pressed_; }
   // Called from the deepest element under the pointer up to the window until one returns true.
   virtual bool onMouseDown(Point p) { return false; }
+  // A press taken by a descendant (a button on a list item, say) still tells its ancestors.
+  virtual void onDescendantPressed(Point p) {}
   // Called on the element that took the mouse-down.
   virtual void onMouseUp(Point p, bool inside) {}
   virtual void onMouseMove(Point p) {}

@@ -215,12 +215,18 @@ bool ListView::onMouseDown(Point p) {
     invalidateLayout();
     return true;
   }
+  selectAt(p);
+  return true;
+}
+
+void ListView::onDescendantPressed(Point p) { selectAt(p); }
+
+void ListView::selectAt(Point p) {
   Key key = itemAt(p);
-  if (key.first < 0 || key == selected_) return true;
+  if (key.first < 0 || key == selected_) return;
   selected_ = key;
   invalidate();
   raise(XE_LISTVIEW_SELECT, key.first, key.second);
-  return true;
 }
 
 void ListView::onMouseMove(Point p) {

@@ -42,6 +42,9 @@ class ListView : public Element {
   Element* findById(int id) override;
   Element* hitTest(Point p) override;
   bool onMouseDown(Point p) override;
+  void onDescendantPressed(Point p) override;
+  // Selects the item under p (raising event 146) unless it is already the selection.
+  void selectAt(Point p);
   void onMouseMove(Point p) override;
   void onMouseUp(Point p, bool inside) override;
   bool onWheel(Point p, int delta) override;

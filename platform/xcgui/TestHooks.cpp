@@ -2,7 +2,9 @@
 
 #include <SDL_image.h>
 
+#include "platform/xcgui/Button.h"
 #include "platform/xcgui/ListView.h"
+#include "platform/xcgui/ListViewAdapter.h"
 #include "platform/xcgui/Toolkit.h"
 #include "platform/xcgui/Window.h"
 
@@ -143,3 +145,28 @@ HELE XTest_Focused(HWINDOW window) {
 }
 
 }  // extern "C"
+
+BOOL XTest_IsElementShown(HELE element) {
+  return OnUiThread([&] {
+    auto* e = Object::lookupAs<Element>(element);
+    return e && e->shown() ? TRUE : FALSE;
+  });
+}
+
+int XTest_ListItemCount(HELE list) {
+  return OnUiThread([&] {
+    auto* l = Object::lookupAs<ListView>(list);
+    return l && l->adapter() ? l->adapter()->itemCount() : -1;
+  });
+}
+
+BOOL XTest_ButtonChecked(HELE button) {
+  return OnUiThread([&] {
+    auto* b = Object::lookupAs<Button>(button);
+    return b && b->checked() ? TRUE : FALSE;
+  });
+}
+
+void XTest_SetRunDirectory(const char* directory) {
+  OnUiThread([&] { Toolkit::instance().setRunDirectory(directory ? directory : ""); });
+}

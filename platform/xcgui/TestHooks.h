@@ -41,5 +41,12 @@ BOOL XTest_IsWindowShown(HWINDOW window);
 int XTest_WindowAlpha(HWINDOW window);
 // The element that has the keyboard focus in the window, or 0.
 HELE XTest_Focused(HWINDOW window);
+// Whether an element and all its ancestors are visible.
+BOOL XTest_IsElementShown(HELE element);
+// Items held by a list view's adapter (built or not).
+int XTest_ListItemCount(HELE list);
+BOOL XTest_ButtonChecked(HELE button);
+// Resolves layout picture references against `directory` (UTF-8) instead of the executable's.
+void XTest_SetRunDirectory(const char* directory);
 
 }  // extern "C"

@@ -54,6 +54,7 @@ class Toolkit {
   ImageCache& images() { return images_; }
   // The directory of the running executable (POSIX path); layout image references are relative to it.
   const std::string& runDirectory();
+  void setRunDirectory(std::string directory) { runDirectory_ = std::move(directory); }
   // A path from a layout file: absolute as is, else relative to the run directory.
   std::string resolveResourcePath(const std::string& reference);
 

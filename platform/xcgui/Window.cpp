@@ -179,12 +179,17 @@ void Window::mouseDown(Point p) {
   while (focusable && !focusable->takesFocus()) focusable = focusable->parent();
   setFocus(focusable);
   pressed_ = 0;
+  Element* taker = nullptr;
   for (Element* e = target; e; e = e->parent()) {
     HXCGUI h = e->handle();
     if (e->onMouseDown(p)) {
-      if (Object::lookup(h) == e) pressed_ = h;
+      if (Object::lookup(h) == e) pressed_ = h, taker = e;
       break;
     }
+  }
+  // A press on a control inside a list item also selects that item, before the control's click.
+  if (taker != nullptr) {
+    for (Element* e = taker->parent(); e; e = e->parent()) e->onDescendantPressed(p);
   }
 }
 
