@@ -8,8 +8,21 @@ SurfacePainter::SurfacePainter(SDL_Surface* target)
   if (renderer_) SDL_SetRenderDrawBlendMode(renderer_.get(), SDL_BLENDMODE_BLEND);
 }
 
+SurfacePainter::~SurfacePainter() {
+  if (renderer_) SDL_RenderFlush(renderer_.get());
+}
+
+// Through the renderer, so the clear is ordered with the drawing the renderer may still hold.
 void SurfacePainter::clear(Colour colour) {
-  SDL_FillRect(target_, nullptr, SDL_MapRGBA(target_->format, colour.r, colour.g, colour.b, colour.a));
+  if (!renderer_) {
+    SDL_FillRect(target_, nullptr, SDL_MapRGBA(target_->format, colour.r, colour.g, colour.b, colour.a));
+    return;
+  }
+  SDL_RenderSetClipRect(renderer_.get(), nullptr);
+  SDL_SetRenderDrawBlendMode(renderer_.get(), SDL_BLENDMODE_NONE);
+  SDL_SetRenderDrawColor(renderer_.get(), colour.r, colour.g, colour.b, colour.a);
+  SDL_RenderClear(renderer_.get());
+  SDL_SetRenderDrawBlendMode(renderer_.get(), SDL_BLENDMODE_BLEND);
 }
 
 void SurfacePainter::fillRect(const Rect& rect, Colour colour) {

@@ -11,6 +11,8 @@ class SurfacePainter : public Painter {
  public:
   // The surface must outlive the painter.
   explicit SurfacePainter(SDL_Surface* target);
+  // Every queued drawing reaches the surface before the painter goes.
+  ~SurfacePainter() override;
 
   void clear(Colour colour);
   void fillRect(const Rect& rect, Colour colour) override;
