@@ -192,4 +192,14 @@ TEST(RegExpCopy, CopyKeepsSettingsAndMatchesTheSame) {
   EXPECT_EQ(Values(assigned, u"3"), Texts{u"3"});
 }
 
+TEST(RegExpFailures, DeepBacktrackingOverALongSubjectStillMatches) {
+  RegExp regexp = Make(u"^(a|b)*c");
+  std::u16string subject(200000, u'a');
+  subject += u'c';
+  auto matches = regexp.Execute(subject);
+  ASSERT_TRUE(matches) << std::string(regexp.LastError().begin(), regexp.LastError().end());
+  EXPECT_EQ(matches->Item(0)->Length(), 200001);
+  EXPECT_EQ(matches->Item(0)->SubMatches().Item(0), u"a");
+}
+
 }  // namespace
