@@ -105,6 +105,13 @@ TEST_F(JsonDocumentTest, ParseFailsOnMalformedTextAndLeavesNull) {
   EXPECT_TRUE(doc.parse("{\"a\": 1}"));
 }
 
+TEST_F(JsonDocumentTest, DeepNestingFailsInsteadOfOverflowingTheStack) {
+  EXPECT_FALSE(doc.parse(AnsiText(200000, '[') + AnsiText(200000, ']')));
+  AnsiText nested = AnsiText(100, '[') + "1" + AnsiText(100, ']');
+  EXPECT_TRUE(doc.parse(nested));
+  EXPECT_EQ(doc.toJson(), nested);
+}
+
 TEST_F(JsonDocumentTest, LiteralFlagAssignsTheTextDirectly) {
   EXPECT_TRUE(doc.parse("{a: 1, 'b': [true]}", true));
   EXPECT_EQ(doc.getText("b", true), "[true]");

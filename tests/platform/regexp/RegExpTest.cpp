@@ -129,6 +129,12 @@ TEST(RegExpFailures, PatternThatDoesNotCompileFailsExecuteAndReplace) {
   }
 }
 
+TEST(RegExpFailures, DeeplyNestedPatternFailsToCompile) {
+  RegExp regexp = Make(std::u16string(100000, u'(') + std::u16string(100000, u')'));
+  EXPECT_FALSE(regexp.Execute(u""));
+  EXPECT_FALSE(regexp.LastError().empty());
+}
+
 TEST(RegExpFailures, CatastrophicBacktrackingHitsTheLimitAndFails) {
   RegExp regexp = Make(u"(a+)+$");
   std::u16string subject(40, u'a');
