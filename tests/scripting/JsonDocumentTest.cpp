@@ -323,6 +323,21 @@ TEST_F(JsonDocumentTest, ScriptInTheAnswerCannotReachTheHost) {
   EXPECT_EQ(doc.getNumber("a"), 1);
 }
 
+TEST(JsonDocumentLifetime, DocumentsOnSeveralThreadsKeepTheirOwnValues) {
+  std::vector<AnsiText> seen(4);
+  std::vector<std::thread> workers;
+  for (size_t i = 0; i < seen.size(); ++i)
+    workers.emplace_back([i, &seen] {
+      JsonDocument doc;
+      NewJsonDocument(doc);
+      for (int round = 0; round < 50; ++round)
+        doc.parse("{\"lives\": [{\"temperature\": \"" + std::to_string(i) + "\"}]}");
+      seen[i] = doc.getText("lives[0].temperature");
+    });
+  for (std::thread& worker : workers) worker.join();
+  EXPECT_EQ(seen, (Texts{"0", "1", "2", "3"}));
+}
+
 TEST(JsonDocumentLifetime, BalancesComInitialisationOnItsThread) {
   long during = -1, after = -1;
   std::thread worker([&] {
