@@ -1,0 +1,38 @@
+#include "platform/win32/IconvConverter.h"
+
+#include <cerrno>
+
+IconvConverter::IconvConverter(const char* from, const char* to, std::string replacement)
+    : handle_(iconv_open(to, from)), replacement_(std::move(replacement)) {}
+
+IconvConverter::~IconvConverter() {
+  if (valid()) iconv_close(handle_);
+}
+
+std::string IconvConverter::convert(const char* input, size_t length, size_t unitSize) const {
+  std::string out;
+  if (!valid()) return out;
+  iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+  char buffer[4096];
+  auto* in = const_cast<char*>(input);
+  size_t inLeft = length;
+  while (inLeft > 0) {
+    char* outPtr = buffer;
+    size_t outLeft = sizeof buffer;
+    size_t result = iconv(handle_, &in, &inLeft, &outPtr, &outLeft);
+    out.append(buffer, outPtr - buffer);
+    if (result != static_cast<size_t>(-1)) break;
+    if (errno == E2BIG) continue;
+    // EILSEQ or EINVAL (truncated sequence): replace one code unit and go on.
+    out += replacement_;
+    size_t skip = inLeft < unitSize ? inLeft : unitSize;
+    in += skip;
+    inLeft -= skip;
+    iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+  }
+  char* outPtr = buffer;
+  size_t outLeft = sizeof buffer;
+  iconv(handle_, nullptr, nullptr, &outPtr, &outLeft);
+  out.append(buffer, outPtr - buffer);
+  return out;
+}

@@ -1,0 +1,63 @@
+#include "platform/win32/KernelObject.h"
+
+#include <time.h>
+
+#include <unordered_map>
+
+namespace {
+
+struct Registry {
+  std::mutex mutex;
+  std::unordered_map<HANDLE, std::unique_ptr<KernelObject>> objects;
+};
+
+Registry& TheRegistry() {
+  static Registry* registry = new Registry;  // outlives every static destructor that may close handles
+  return *registry;
+}
+
+}  // namespace
+
+HANDLE RegisterHandle(std::unique_ptr<KernelObject> object) {
+  Registry& registry = TheRegistry();
+  std::lock_guard lock(registry.mutex);
+  HANDLE handle = object.get();
+  registry.objects.emplace(handle, std::move(object));
+  return handle;
+}
+
+KernelObject* LookupHandle(HANDLE handle) {
+  Registry& registry = TheRegistry();
+  std::lock_guard lock(registry.mutex);
+  auto it = registry.objects.find(handle);
+  return it == registry.objects.end() ? nullptr : it->second.get();
+}
+
+extern "C" BOOL CloseHandle(HANDLE handle) {
+  std::unique_ptr<KernelObject> doomed;
+  {
+    Registry& registry = TheRegistry();
+    std::lock_guard lock(registry.mutex);
+    auto it = registry.objects.find(handle);
+    if (it == registry.objects.end()) return FALSE;
+    doomed = std::move(it->second);
+    registry.objects.erase(it);
+  }
+  return TRUE;
+}
+
+std::mutex& WaitMutex() {
+  static std::mutex* mutex = new std::mutex;
+  return *mutex;
+}
+
+std::condition_variable& WaitCondition() {
+  static std::condition_variable* condition = new std::condition_variable;
+  return *condition;
+}
+
+int64_t MonotonicMilliseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}

@@ -1,0 +1,39 @@
+#include "shell/startup/StartUp.h"
+
+#include <cstdlib>
+
+#include "catalogue/CatalogueQueries.h"
+#include "shell/SharedState.h"
+#include "shell/main_window/MainWindow.h"
+#include "shell/startup/RunDirectory.h"
+#include "shell/startup/ToolkitLibrary.h"
+#include "shell/startup/UiTextConversion.h"
+#include "shell/startup/Waits.h"
+
+int RunLauncher() {
+  TheCatalogDb();  // the process-wide state exists before anything else runs
+  LoadedRecords();
+  MainWindow = 0;
+  ClockRunning = false;
+  std::atexit(ExitCleanup);
+  EnsureToolkitLibrary();
+  return StartUp();
+}
+
+int StartUp() {
+  MessageBoxA(nullptr, "由于刚研发，功能只有视频压缩和OCR两个功能！", "信息：", MB_OK | MB_TASKMODAL);
+  XInitXCGUI(ToUiText("f").c_str());
+  XC_LoadResource(ToUiText(RunDir() + "\\资源文件\\resource.res").c_str());
+  TheCatalogDb().open(RunDir() + "\\CONFIG.db");
+  BuildMainWindow();
+  return 0;
+}
+
+int OnMainWindowClose(HXCGUI, int, WPARAM, LPARAM, BOOL*) {
+  ClockRunning = false;
+  PumpingWait(1, 1);
+  KillProcess();
+  return 0;
+}
+
+void ExitCleanup() { ReleaseCatalogueState(); }

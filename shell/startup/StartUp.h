@@ -1,0 +1,14 @@
+// The two ends of the program's life.
+#pragma once
+
+#include "shell/toolkit/xcgui.h"
+
+// Process entry steps: process-wide state, exit clean-up, the toolkit library file, StartUp.
+int RunLauncher();
+// Notice, toolkit, resource file, catalogue, main window; returns 0 when the main loop ends.
+int StartUp();
+// The main window's close handler: stops the clock, keeps the window up for a second while
+// messages flow, then ends the process with exit code 0.
+int OnMainWindowClose(HXCGUI self, int event, WPARAM wParam, LPARAM lParam, BOOL* handled);
+// Runs at normal process exit: closes the catalogue first, then releases the other state.
+void ExitCleanup();
