@@ -2,6 +2,13 @@
 
 #include <cerrno>
 
+namespace {
+bool IsSurrogatePair(const char* utf16le) {
+  auto unit = [&](int i) { return static_cast<unsigned char>(utf16le[i]) | (static_cast<unsigned char>(utf16le[i + 1]) << 8); };
+  return unit(0) >= 0xD800 && unit(0) < 0xDC00 && unit(2) >= 0xDC00 && unit(2) < 0xE000;
+}
+}  // namespace
+
 IconvConverter::IconvConverter(const char* from, const char* to, std::string replacement)
     : handle_(iconv_open(to, from)), replacement_(std::move(replacement)) {}
 
@@ -26,6 +33,7 @@ std::string IconvConverter::convert(const char* input, size_t length, size_t uni
     // EILSEQ or EINVAL (truncated sequence): replace one code unit and go on.
     out += replacement_;
     size_t skip = inLeft < unitSize ? inLeft : unitSize;
+    if (unitSize == 2 && inLeft >= 4 && IsSurrogatePair(in)) skip = 4;  // one character, one replacement
     in += skip;
     inLeft -= skip;
     iconv(handle_, nullptr, nullptr, nullptr, nullptr);

@@ -16,7 +16,7 @@ constexpr const char* kFontPaths[] = {
     "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc",
     "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc",
 };
-constexpr int kWidth = 440;
+constexpr int kWidth = 480;
 constexpr int kPadding = 24;
 constexpr int kButtonWidth = 96;
 constexpr int kButtonHeight = 32;

@@ -80,8 +80,10 @@ bool ThreadQueue::peek(MSG* out, HWND window, UINT filterMin, UINT filterMax, bo
     if (!InFilter(*it, window, filterMin, filterMax)) continue;
     if (out != nullptr) *out = *it;
     if (remove) posted_.erase(it);
+    if (posted_.empty()) freshInput_ = false;  // everything queued has now been seen
     return true;
   }
+  if (window == nullptr && filterMin == 0 && filterMax == 0) freshInput_ = false;
   return false;
 }
 

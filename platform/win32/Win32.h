@@ -81,6 +81,7 @@ enum : UINT { GA_PARENT = 1, GA_ROOT = 2, GW_HWNDNEXT = 2, GW_CHILD = 5 };
 enum : UINT { MB_OK = 0x0, MB_ICONINFORMATION = 0x40, MB_TASKMODAL = 0x2000, IDOK = 1 };
 enum : int { VK_RETURN = 0x0D, VK_SHIFT = 0x10, VK_CONTROL = 0x11, VK_MENU = 0x12 };
 enum : int { SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOW = 5 };
+enum : int { SM_CXSCREEN = 0, SM_CYSCREEN = 1 };
 enum : DWORD { PROCESS_ALL_ACCESS = 0x1F0FFF };
 enum : DWORD { TH32CS_SNAPPROCESS = 0x2, TH32CS_SNAPALL = 0xF };
 enum : DWORD { FILE_ATTRIBUTE_DIRECTORY = 0x10, FILE_ATTRIBUTE_NORMAL = 0x80 };
@@ -158,6 +159,7 @@ HWND GetWindow(HWND window, UINT command);
 short GetAsyncKeyState(int virtualKey);
 void QbSetKeyState(int virtualKey, BOOL down);  // the toolkit reports key state here
 BOOL GetCursorPos(POINT* point);
+int GetSystemMetrics(int index);  // SM_CXSCREEN, SM_CYSCREEN; 0 without a display
 int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type);
 
 // ---- processes ----
@@ -166,6 +168,13 @@ BOOL Process32First(HANDLE snapshot, PROCESSENTRY32* entry);
 BOOL Process32Next(HANDLE snapshot, PROCESSENTRY32* entry);
 HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId);
 BOOL TerminateProcess(HANDLE process, UINT exitCode);
+
+// ---- shell ----
+// Starts `file` with `parameters` as its one argument (verb "open"); a bare file name is looked
+// for in the current directory, then beside the executable, then on PATH. Greater than 32 on
+// success, as there.
+intptr_t ShellExecuteA(HWND owner, const char* verb, const char* file, const char* parameters,
+                       const char* directory, int show);
 
 // ---- files ----
 HANDLE CreateFileA(const char* path, DWORD access, DWORD share, void* security, DWORD disposition,

@@ -202,3 +202,11 @@ extern "C" BOOL GetCursorPos(POINT* point) {
   point->y = y;
   return TRUE;
 }
+
+extern "C" int GetSystemMetrics(int index) {
+  SDL_Rect bounds{};
+  if (SDL_WasInit(SDL_INIT_VIDEO) == 0 || SDL_GetDisplayBounds(0, &bounds) != 0) return 0;
+  if (index == SM_CXSCREEN) return bounds.w;
+  if (index == SM_CYSCREEN) return bounds.h;
+  return 0;
+}

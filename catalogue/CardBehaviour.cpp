@@ -1,0 +1,88 @@
+#include "catalogue/CardBehaviour.h"
+
+#include <array>
+#include <memory>
+
+#include "acquisition/ItemActivation.h"
+#include "catalogue/CatalogueQueries.h"
+#include "shell/SharedState.h"
+#include "shell/startup/RunDirectory.h"
+#include "shell/startup/UiTextConversion.h"
+
+namespace {
+
+// The integers of a hand-off to the UI thread, in a small owned buffer the receiver releases.
+struct Selection {
+  int group;
+  int item;
+};
+
+intptr_t RevealSelectedCard(intptr_t data) {
+  std::unique_ptr<Selection> selection(reinterpret_cast<Selection*>(data));
+  HELE element = XListView_GetTemplateObject(CurrentCardList, selection->group, selection->item, 8);
+  if (RevealedElement != 0) XEle_ShowEle(RevealedElement, FALSE);
+  RevealedElement = element;
+  if (element != 0) {
+    XEle_ShowEle(element, TRUE);
+    XEle_AdjustLayout(CurrentCardList);
+    XEle_RedrawEle(CurrentCardList, FALSE);
+  }
+  return 0;
+}
+
+void SetButtonFromFlag(HELE list, int group, int item, HELE button) {
+  HELE flag = XListView_GetTemplateObject(list, group, item, 16);
+  if (XC_GetObjectType(flag) != XC_SHAPE_TEXT) return;
+  XBtn_SetCheck(button, FromUiText(XShapeText_GetText(flag)) == "0" ? FALSE : TRUE);
+}
+
+void DressIndicator(HELE indicator) {
+  XEle_ClearBkInfo(indicator);
+  HIMAGE image = XImage_LoadFile(ToUiText(RunDir() + "\\资源文件\\download\\Download_1.png").c_str(), TRUE);
+  XEle_AddBkImage(indicator, image);
+  XEle_AdjustLayout(indicator);
+  XEle_RedrawEle(indicator, FALSE);
+  XEle_RegEventC1(indicator, XE_LBUTTONUP, OnIndicatorClicked);
+}
+
+}  // namespace
+
+AnsiText CardText(HELE list, int group, int item, int id) {
+  HELE element = XListView_GetTemplateObject(list, group, item, id);
+  if (element == 0) return AnsiText();
+  return FromUiText(XShapeText_GetText(element));
+}
+
+int OnCardCreated(HXCGUI list, int, WPARAM wParam, LPARAM, BOOL*) {
+  const auto* card = reinterpret_cast<const XC_ListViewItem*>(wParam);
+  if (card == nullptr) return 0;
+  HELE indicator = XListView_GetTemplateObject(list, card->iGroup, card->iItem, 10);
+  HELE button = XListView_GetTemplateObject(list, card->iGroup, card->iItem, 20);
+  SetButtonFromFlag(list, card->iGroup, card->iItem, button);
+  if (XC_GetObjectType(indicator) == XC_ELE) DressIndicator(indicator);
+  if (XC_GetObjectType(button) == XC_BUTTON) XEle_RegEventC1(button, XE_BNCLICK, ToggleFavourite);
+  return 0;
+}
+
+int OnCardSelected(HXCGUI, int, WPARAM wParam, LPARAM lParam, BOOL*) {
+  auto selection = std::make_unique<Selection>(Selection{static_cast<int>(wParam), static_cast<int>(lParam)});
+  XC_CallUiThread(RevealSelectedCard, reinterpret_cast<intptr_t>(selection.release()));
+  return 0;
+}
+
+int OnIndicatorClicked(HXCGUI element, int, WPARAM, LPARAM, BOOL*) {
+  XC_CallUiThread(ActivateCard, reinterpret_cast<intptr_t>(NewActivationRecord(element)));
+  return 0;
+}
+
+int ToggleFavourite(HXCGUI button, int, WPARAM, LPARAM, BOOL*) {
+  int group = -1, item = -1;
+  XListView_GetSelectItem(CurrentCardList, &group, &item);
+  HELE flag = XListView_GetTemplateObject(CurrentCardList, group, item, 16);
+  const bool turningOn = FromUiText(XShapeText_GetText(flag)) == "0";
+  XShapeText_SetText(flag, ToUiText(turningOn ? "1" : "0").c_str());
+  AnsiText id = CardText(CurrentCardList, group, item, 15);
+  XBtn_SetCheck(button, turningOn ? TRUE : FALSE);
+  SetFavourite(id, turningOn);
+  return 0;
+}
