@@ -89,6 +89,8 @@ HttpExchangeRequest BuildExchange(const InternetRequest& request, const std::str
     exchange.body.assign(bytes, bytes + bodyLength);
   }
   exchange.proxy = request.connection.session.proxy;
+  exchange.connectTimeoutMs = 60000;  // WinINet's own defaults
+  exchange.receiveTimeoutMs = 30000;
   exchange.followRedirects = (request.flags & INTERNET_FLAG_NO_AUTO_REDIRECT) == 0;
   exchange.cookieEngine = (request.flags & INTERNET_FLAG_NO_COOKIES) == 0;
   exchange.redirectToHttps = (request.flags & INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS) != 0 ||
