@@ -37,5 +37,12 @@ std::optional<fs::path> TargetPath::resolve(const fs::path& runDirectory, const 
   if (error) return std::nullopt;
   const fs::path target = fs::weakly_canonical(base / relative, error);
   if (error || !IsStrictlyInside(target, base)) return std::nullopt;
+  // A dangling link is left unresolved above; where it points must be inside as well.
+  if (fs::is_symlink(fs::symlink_status(base / relative, error))) {
+    const fs::path pointed = (base / relative).parent_path() / fs::read_symlink(base / relative, error);
+    if (error || !IsStrictlyInside(fs::weakly_canonical(pointed.lexically_normal(), error), base) || error) {
+      return std::nullopt;
+    }
+  }
   return base / relative;
 }
