@@ -7,21 +7,35 @@
 #include "shell/SharedTypes.h"
 #include "shell/toolkit/xcgui.h"
 
-// What a card's indicator click hands to activation. It also carries the clicked card's list,
-// group and item, so a click on another card during a download cannot change which tool is
-// installed.
+// What a card's indicator click hands to activation: the indicator element and the card's texts
+// as they were when it was clicked, so a click on another card while a download runs cannot
+// change which tool is installed or opened.
 struct ActivationRecord {
   HELE element = 0;
-  HELE list = 0;
-  int group = -1;
-  int item = -1;
+  AnsiText name;           // template element 11
+  AnsiText downloadUrl;    // 12
+  AnsiText installDir;     // 13, relative to RunDir, beginning with a backslash
+  AnsiText launchFile;     // 14, relative to RunDir, beginning with a backslash
+  bool succeeded = false;  // set by the download worker for the completion step
+  AnsiText failure;        // what went wrong, for the user
 };
 
-// Makes the record for a click on `element` (a card's template element 10) in CurrentCardList.
+// Makes the record for a click on `element` (a card's template element 10), reading the texts
+// of the selected card of CurrentCardList.
 ActivationRecord* NewActivationRecord(HELE element);
 
-// Runs on the UI thread (XC_CallUiThread); takes ownership of the record passed as `data`.
+// UI thread (through XC_CallUiThread); takes ownership of the record passed as `data`.
 intptr_t ActivateCard(intptr_t data);
+// The download worker's entry; hands the record on to FinishInstall.
+void DownloadTool(ActivationRecord* record);
+// UI thread: end frames, archive removed, tool opened — or, after a failure, the card back at
+// rest and the user told. Releases the record.
+intptr_t FinishInstall(intptr_t data);
 
 // The page element built for navigation entries 2 to 6 (index = entry), 0 when none.
 std::array<HELE, 8>& ToolPageSlot();
+// The archive's file name: the part of the URL after its last "/" (the whole URL without one).
+AnsiText ArchiveFileName(const AnsiText& url);
+// Whether RunDir + launch file names an existing file (a wildcard matches as a pattern;
+// directories do not count).
+bool IsInstalled(const AnsiText& launchFile);

@@ -38,3 +38,14 @@ function(qb_test name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT ${T_TIMEOUT})
 endfunction()
+
+# qb_run_file(source destination): puts a file of the repository into the run directory
+# (destination is relative to it). With VARIABLES, @NAME@ in the source is replaced.
+function(qb_run_file source destination)
+  cmake_parse_arguments(R "VARIABLES" "" "" ${ARGN})
+  if(R_VARIABLES)
+    configure_file("${source}" "${QB_RUN_DIR}/${destination}" @ONLY)
+  else()
+    configure_file("${source}" "${QB_RUN_DIR}/${destination}" COPYONLY)
+  endif()
+endfunction()
