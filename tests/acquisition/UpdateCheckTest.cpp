@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <fstream>
+#include <thread>
 
 #include "acquisition/ManifestRecord.h"
 #include "platform/urlmon/LocalHttpServer.h"
@@ -271,6 +276,42 @@ TEST_F(CheckForUpdatesTest, TheManifestEndsAtTheBodysFirstZeroByte) {
   CheckForUpdates(url, effects_);
   EXPECT_EQ(requests(), 1);
   EXPECT_TRUE(effects_.events.empty());
+}
+
+TEST(SystemUpdateEffects, StartTheUpdaterWithTheLocationAndEndTheProcessWithCodeZero) {
+  ScratchDirectory scratch;
+  // A stand-in updater in the current directory notes its argument.
+  const std::string updater = scratch.file("UpDater.exe");
+  std::ofstream(updater) << "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/argument\"\n";
+  std::filesystem::permissions(updater, std::filesystem::perms::owner_all);
+  const AnsiText location = "http://127.0.0.1:9/updata.html";
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (chdir(scratch.path().c_str()) != 0) _exit(5);
+    SystemUpdateEffects().startUpdater(location);
+    SystemUpdateEffects().endProcess();
+    _exit(3);  // not reached when the process was ended
+  }
+  int status = 0;
+  pid_t reaped = 0;
+  for (int i = 0; i < 1000 && (reaped = waitpid(child, &status, WNOHANG)) == 0; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  if (reaped != child) {
+    kill(child, SIGKILL);
+    waitpid(child, &status, 0);
+    FAIL() << "the process did not end";
+  }
+  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  const std::filesystem::path noted = scratch.path() / "argument";
+  for (int i = 0; i < 500 && !std::filesystem::exists(noted); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::ifstream in(noted);
+  std::string argument((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(argument, location);
 }
 
 }  // namespace
