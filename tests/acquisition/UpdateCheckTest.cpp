@@ -13,6 +13,7 @@
 #include "platform/urlmon/LocalHttpServer.h"
 #include "platform/win32/Win32.h"
 #include "shell/startup/RunDirectory.h"
+#include "support/CommandOutput.h"
 #include "support/ScratchDirectory.h"
 
 namespace {
@@ -312,6 +313,61 @@ TEST(SystemUpdateEffects, StartTheUpdaterWithTheLocationAndEndTheProcessWithCode
   std::ifstream in(noted);
   std::string argument((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_EQ(argument, location);
+}
+
+// The whole road with the program's own effects: a real message box under X, dismissed with
+// Enter, then the updater started and the process ended.
+TEST(SystemUpdateEffects, ADifferenceShowsTheBoxThenStartsTheUpdaterAndEnds) {
+  if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X display (the suite runs under xvfb-run)";
+  ScratchDirectory scratch;
+  const std::string updater = scratch.file("UpDater.exe");
+  std::ofstream(updater) << "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/argument\"\n";
+  std::filesystem::permissions(updater, std::filesystem::perms::owner_all);
+  const AnsiText location = Record("missing.txt", Md5Hex(TextAsBytes("x"), true));
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (chdir(scratch.path().c_str()) != 0) _exit(5);
+    SetRunDirForTesting(scratch.path().string());
+    CheckForUpdates(location);
+    _exit(3);  // not reached when the process was ended
+  }
+  std::string window;
+  for (int i = 0; i < 100 && window.empty(); ++i) {
+    window = CommandOutput("xdotool search --pid " + std::to_string(child) + " 2>/dev/null | head -n1");
+    if (window.empty()) usleep(50000);
+  }
+  if (window.empty()) {
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    FAIL() << "no message box appeared";
+  }
+  const std::string title(reinterpret_cast<const char*>(u8"发现差异文件"));
+  EXPECT_EQ(CommandOutput("xprop -id " + window + " _NET_WM_NAME"),
+            "_NET_WM_NAME(UTF8_STRING) = \"" + title + "\"");
+  usleep(300000);
+  const std::string shot = scratch.file("box.png");
+  CommandOutput("import -window " + window + " " + shot);
+  const std::string dark =
+      CommandOutput("convert " + shot + " -threshold 50% -negate -format '%[fx:mean]' info:");
+  EXPECT_GT(std::atof(dark.c_str()), 0.005) << "no text drawn";
+  EXPECT_FALSE(std::filesystem::exists(scratch.path() / "argument"))
+      << "the updater started before the box closed";
+  CommandOutput("xdotool key --window " + window + " Return");
+  int status = 0;
+  pid_t reaped = 0;
+  for (int i = 0; i < 200 && (reaped = waitpid(child, &status, WNOHANG)) == 0; ++i) usleep(50000);
+  if (reaped != child) {
+    kill(child, SIGKILL);
+    waitpid(child, &status, 0);
+    FAIL() << "the process did not end after the box closed";
+  }
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  const std::filesystem::path noted = scratch.path() / "argument";
+  for (int i = 0; i < 500 && !std::filesystem::exists(noted); ++i) usleep(10000);
+  std::ifstream in(noted);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), location);
 }
 
 }  // namespace
