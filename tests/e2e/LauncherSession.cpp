@@ -53,8 +53,10 @@ std::string LauncherSession::waitForWindow(const std::string& title, int timeout
       size_t end = ids.find('\n', start);
       std::string id = ids.substr(start, end == std::string::npos ? std::string::npos : end - start);
       start = end == std::string::npos ? ids.size() : end + 1;
-      if (CommandOutput("xprop -id " + id + " _NET_WM_NAME") == "_NET_WM_NAME(UTF8_STRING) = \"" + title + "\"")
+      if (CommandOutput("xprop -id " + id + " _NET_WM_NAME") == "_NET_WM_NAME(UTF8_STRING) = \"" + title + "\"") {
+        usleep(400000);  // mapped is not yet drawn and listening
         return id;
+      }
     }
     usleep(100000);
   }
