@@ -38,7 +38,10 @@ int UrlPort(const AnsiText& url) {
 
 AnsiText UrlPath(const AnsiText& url) {
   AnsiText host = HostWithPort(url);
-  int at = FindText(url, host, 1, true);
+  // The host is looked for after the scheme, so a host spelled inside "http" is not found there.
+  size_t scheme = url.find("://");
+  int from = scheme == AnsiText::npos ? 1 : static_cast<int>(scheme) + 4;
+  int at = FindText(url, host, from, true);
   if (at < 1) return "/";
   size_t afterHost = static_cast<size_t>(at - 1 + host.size());
   size_t slash = url.find('/', afterHost);

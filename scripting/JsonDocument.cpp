@@ -1,5 +1,7 @@
 #include "scripting/JsonDocument.h"
 
+#include <climits>
+
 #include "platform/scriptcontrol/ScriptControl.h"
 #include "platform/win32/Win32.h"
 #include "scripting/JsonSupportScript.h"
@@ -46,6 +48,12 @@ std::u16string QuotedBody(std::u16string_view text) {
     }
   }
   return out;
+}
+
+// Toward zero, held to the range of int (an array may claim up to 2^32 - 1 members).
+int Truncate(double number) {
+  if (!(number > INT_MIN)) return number < 0 ? INT_MIN : 0;
+  return number < INT_MAX ? static_cast<int>(number) : INT_MAX;
 }
 
 std::vector<AnsiText> Split(std::u16string_view text, std::u16string_view separator) {
@@ -209,7 +217,7 @@ int JsonDocument::memberNames(std::vector<AnsiText>& names, const AnsiText& path
 }
 
 int JsonDocument::count(const AnsiText& path) {
-  return static_cast<int>(evaluate(u"get__count(" + resolved(path) + u")").toNumber());
+  return Truncate(evaluate(u"get__count(" + resolved(path) + u")").toNumber());
 }
 
 // The value travels to the new document with its U+2400 marks, so texts stored with setValue

@@ -95,13 +95,13 @@ void SetMethodAndBody(CURL* curl, const HttpExchangeRequest& request) {
   const bool hasBody = !request.body.empty();
   if (request.method == "HEAD") {
     curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-  } else if (request.method == "POST" || hasBody) {
+  } else if (request.method != "GET" || hasBody) {
+    // Every method but GET and HEAD carries its body with a length, even an empty one, so the
+    // server never waits for a body that is not coming.
     curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
     curl_easy_setopt(curl, CURLOPT_POSTFIELDS,
                      hasBody ? reinterpret_cast<const char*>(request.body.data()) : "");
     if (request.method != "POST") curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, request.method.c_str());
-  } else if (request.method != "GET") {
-    curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, request.method.c_str());
   }
 }
 
