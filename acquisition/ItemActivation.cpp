@@ -6,10 +6,10 @@
 #include <set>
 #include <thread>
 
-#include "acquisition/CardFrames.h"
-#include "acquisition/DownloadTask.h"
+#include "acquisition/CardFrame.h"
 #include "acquisition/EngineDeployment.h"
 #include "acquisition/PageBuilder.h"
+#include "acquisition/RunDownload.h"
 #include "acquisition/ZipUnpacker.h"
 #include "shell/SharedState.h"
 #include "shell/startup/RunDirectory.h"

@@ -20,6 +20,7 @@ sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 
 import covers  # noqa: E402
 import indicator_frames  # noqa: E402
+import ui_icons  # noqa: E402
 import window_images  # noqa: E402
 from painter import save_png  # noqa: E402
 
@@ -51,6 +52,7 @@ def main():
             sys.exit(f"{args.catalogue}: row {row['ID']} names an unknown badge '{row['Badge']}'")
 
     window_images.write_all(args.out, save_png)
+    ui_icons.write_all(args.out, save_png)
     indicator_frames.write_all(args.out, save_png)
     write_covers(rows, args.out)
     if args.stamp:

@@ -20,10 +20,10 @@ function(qb_embed_file target symbol file)
   target_sources(${target} PRIVATE "${src}")
 endfunction()
 
-# qb_test(name SOURCES ... LIBS ...): one GoogleTest executable whose cases ctest lists
-# one by one. Tests run in their own scratch directory under the build tree.
+# qb_test(name [SYSTEM] [SERIAL] [TIMEOUT s] SOURCES ... LIBS ...): one GoogleTest executable
+# whose cases ctest lists one by one. Tests run in their own scratch directory under the build tree.
 function(qb_test name)
-  cmake_parse_arguments(T "SYSTEM" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "SYSTEM;SERIAL" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
@@ -35,6 +35,22 @@ function(qb_test name)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
+  # SERIAL: cases that drive the shared X display (pointer, keyboard) must not overlap.
+  set(serial FALSE)
+  if(T_SERIAL)
+    set(serial TRUE)
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT ${T_TIMEOUT})
+    PROPERTIES TIMEOUT ${T_TIMEOUT} RUN_SERIAL ${serial})
+endfunction()
+
+# qb_run_file(source destination): puts a file of the repository into the run directory
+# (destination is relative to it). With VARIABLES, @NAME@ in the source is replaced.
+function(qb_run_file source destination)
+  cmake_parse_arguments(R "VARIABLES" "" "" ${ARGN})
+  if(R_VARIABLES)
+    configure_file("${source}" "${QB_RUN_DIR}/${destination}" @ONLY)
+  else()
+    configure_file("${source}" "${QB_RUN_DIR}/${destination}" COPYONLY)
+  endif()
 endfunction()

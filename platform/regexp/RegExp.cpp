@@ -159,6 +159,11 @@ bool RegExp::forEachMatch(std::u16string_view subject, Visit visit) const {
   while (start <= subject.size()) {
     int result = pcre2_match(compiled_->code.get(), text, subject.size(), start, 0, compiled_->data.get(),
                              compiled_->context.get());
+    // The compiled matcher's small stack runs out on deep backtracking; the interpreter keeps
+    // its backtracking on the heap and gets the same answer.
+    if (result == PCRE2_ERROR_JIT_STACKLIMIT)
+      result = pcre2_match(compiled_->code.get(), text, subject.size(), start, PCRE2_NO_JIT,
+                           compiled_->data.get(), compiled_->context.get());
     if (result == PCRE2_ERROR_NOMATCH) break;
     if (result < 0) return lastError_ = ErrorText(result), false;
     const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(compiled_->data.get());

@@ -4,9 +4,12 @@
 // Every engine call is protected: a script error makes the member fail (false, an undefined
 // result) and leaves the engine usable; the message is kept in lastError(). Runaway scripts are
 // bounded: the heap is capped (memoryLimit) and each AddCode, Eval, ExecuteStatement or Run may
-// execute for at most timeLimitMs milliseconds, after which it fails as a script error ("execution timeout").
-// Compiling a very large text is not interrupted. The engine has no host bindings (no files, no
-// network, no timers): code it runs can only reach its own variables.
+// execute for at most timeLimitMs milliseconds, after which it fails as a script error
+// ("execution timeout"). Compiling a very large text is not interrupted. The engine has no host
+// bindings (no files, no network, no timers): code it runs can only reach its own variables.
+//
+// Link the `scriptcontrol` target only: its engine is built with the time check, and must not be
+// mixed with the packaged libduktape in one program.
 //
 // An engine is not thread-safe; it belongs to the thread that uses it.
 #pragma once

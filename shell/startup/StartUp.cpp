@@ -1,24 +1,11 @@
 #include "shell/startup/StartUp.h"
 
-#include <cstdlib>
-
 #include "catalogue/CatalogueQueries.h"
 #include "shell/SharedState.h"
 #include "shell/main_window/MainWindow.h"
 #include "shell/startup/RunDirectory.h"
-#include "shell/startup/ToolkitLibrary.h"
 #include "shell/startup/UiTextConversion.h"
 #include "shell/startup/Waits.h"
-
-int RunLauncher() {
-  TheCatalogDb();  // the process-wide state exists before anything else runs
-  LoadedRecords();
-  MainWindow = 0;
-  ClockRunning = false;
-  std::atexit(ExitCleanup);
-  EnsureToolkitLibrary();
-  return StartUp();
-}
 
 int StartUp() {
   MessageBoxA(nullptr, "由于刚研发，功能只有视频压缩和OCR两个功能！", "信息：", MB_OK | MB_TASKMODAL);

@@ -3,8 +3,6 @@
 
 #include "shell/toolkit/xcgui.h"
 
-// Process entry steps: process-wide state, exit clean-up, the toolkit library file, StartUp.
-int RunLauncher();
 // Notice, toolkit, resource file, catalogue, main window; returns 0 when the main loop ends.
 int StartUp();
 // The main window's close handler: stops the clock, keeps the window up for a second while

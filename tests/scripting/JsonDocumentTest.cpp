@@ -105,6 +105,13 @@ TEST_F(JsonDocumentTest, ParseFailsOnMalformedTextAndLeavesNull) {
   EXPECT_TRUE(doc.parse("{\"a\": 1}"));
 }
 
+TEST_F(JsonDocumentTest, DeepNestingFailsInsteadOfOverflowingTheStack) {
+  EXPECT_FALSE(doc.parse(AnsiText(200000, '[') + AnsiText(200000, ']')));
+  AnsiText nested = AnsiText(100, '[') + "1" + AnsiText(100, ']');
+  EXPECT_TRUE(doc.parse(nested));
+  EXPECT_EQ(doc.toJson(), nested);
+}
+
 TEST_F(JsonDocumentTest, LiteralFlagAssignsTheTextDirectly) {
   EXPECT_TRUE(doc.parse("{a: 1, 'b': [true]}", true));
   EXPECT_EQ(doc.getText("b", true), "[true]");
@@ -314,6 +321,21 @@ TEST_F(JsonDocumentTest, ScriptInTheAnswerCannotReachTheHost) {
   EXPECT_FALSE(doc.parse("{\"a\": (function () { for (;;) {} })()}"));
   EXPECT_TRUE(doc.parse("{\"a\": 1}"));
   EXPECT_EQ(doc.getNumber("a"), 1);
+}
+
+TEST(JsonDocumentLifetime, DocumentsOnSeveralThreadsKeepTheirOwnValues) {
+  std::vector<AnsiText> seen(4);
+  std::vector<std::thread> workers;
+  for (size_t i = 0; i < seen.size(); ++i)
+    workers.emplace_back([i, &seen] {
+      JsonDocument doc;
+      NewJsonDocument(doc);
+      for (int round = 0; round < 50; ++round)
+        doc.parse("{\"lives\": [{\"temperature\": \"" + std::to_string(i) + "\"}]}");
+      seen[i] = doc.getText("lives[0].temperature");
+    });
+  for (std::thread& worker : workers) worker.join();
+  EXPECT_EQ(seen, (Texts{"0", "1", "2", "3"}));
 }
 
 TEST(JsonDocumentLifetime, BalancesComInitialisationOnItsThread) {

@@ -129,6 +129,12 @@ TEST(RegExpFailures, PatternThatDoesNotCompileFailsExecuteAndReplace) {
   }
 }
 
+TEST(RegExpFailures, DeeplyNestedPatternFailsToCompile) {
+  RegExp regexp = Make(std::u16string(100000, u'(') + std::u16string(100000, u')'));
+  EXPECT_FALSE(regexp.Execute(u""));
+  EXPECT_FALSE(regexp.LastError().empty());
+}
+
 TEST(RegExpFailures, CatastrophicBacktrackingHitsTheLimitAndFails) {
   RegExp regexp = Make(u"(a+)+$");
   std::u16string subject(40, u'a');
@@ -147,6 +153,16 @@ TEST(RegExpFailures, PatternCannotRaiseItsOwnLimitsOrSwitchModes) {
   subject += u'b';
   EXPECT_FALSE(regexp.Execute(subject));
   EXPECT_FALSE(Make(u"(*UTF)a").Execute(u"a"));
+}
+
+TEST(RegExpFailures, DeepBacktrackingOverALongSubjectStillMatches) {
+  RegExp regexp = Make(u"^(a|b)*c");
+  std::u16string subject(200000, u'a');
+  subject += u'c';
+  auto matches = regexp.Execute(subject);
+  ASSERT_TRUE(matches) << std::string(regexp.LastError().begin(), regexp.LastError().end());
+  EXPECT_EQ(matches->Item(0)->Length(), 200001);
+  EXPECT_EQ(matches->Item(0)->SubMatches().Item(0), u"a");
 }
 
 TEST(RegExpReplace, GroupReferencesAcrossEveryMatch) {

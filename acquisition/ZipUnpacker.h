@@ -1,0 +1,15 @@
+// Unpacks a ZIP archive into a directory with minizip. Paths are Windows-style CP936 texts.
+#pragma once
+
+#include "shell/SharedTypes.h"
+
+// Unpacks every member into `targetDirectory`, creating it and any member folders and replacing
+// existing files (each file is written under a temporary name and renamed into place, so a file in
+// use, such as a loaded library, is replaced rather than overwritten). Returns 1 on success.
+// An archive with any member whose path would land outside the target (an absolute path, a drive,
+// a ".." segment) is refused as a whole: nothing is written and the result is 0.
+int UnpackZip(const AnsiText& archivePath, const AnsiText& targetDirectory);
+
+// The member name as a relative POSIX path (UTF-8), or empty when it would leave the target.
+// Member names are CP936 unless the archive marks them as UTF-8.
+std::string SafeMemberPath(const AnsiText& memberName, bool namesAreUtf8);

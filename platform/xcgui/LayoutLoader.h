@@ -1,0 +1,45 @@
+// Reads the toolkit's XML layout files (docs/LAYOUT_FORMAT.md) into element trees. A broken
+// file (bad XML, unknown element or attribute, bad value, duplicate ID, missing picture) is
+// reported on stderr as "xcgui: <file>:<line>: <problem>" and nothing of it is kept.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+
+class Element;
+class Object;
+
+class LayoutLoader {
+ public:
+  explicit LayoutLoader(std::string nativePath);
+
+  // Reads and parses the file; false after reporting why.
+  bool open();
+  // A <window> root with no parent gives a new window (registered with the toolkit); any other
+  // root gives an element added under `parent`. nullptr after reporting a problem.
+  Object* load(Element* parent);
+  // For item templates: the root must be <template>; builds its children into `item` and
+  // applies the root's attributes to it. False after reporting a problem.
+  bool buildTemplate(Element* item);
+  const std::string& lastError() const { return lastError_; }
+
+ private:
+  std::unique_ptr<Element> buildElement(pugi::xml_node node);
+  bool buildChildren(pugi::xml_node node, Element* parent);
+  bool applyAttributes(pugi::xml_node node, Element* element);
+  bool applyBackground(pugi::xml_node node, Element* element);
+  bool fail(pugi::xml_node node, const std::string& problem);
+  bool failAt(ptrdiff_t offset, const std::string& problem);
+  int lineAt(ptrdiff_t offset) const;
+  std::optional<int> imageHandle(pugi::xml_node node, const char* attribute, bool stretchDefault);
+
+  std::string path_;
+  std::string contents_;
+  pugi::xml_document doc_;
+  std::set<int> ids_;
+  std::string lastError_;
+};

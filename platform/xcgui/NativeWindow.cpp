@@ -1,0 +1,78 @@
+#include "platform/xcgui/NativeWindow.h"
+
+#include "platform/xcgui/Window.h"
+
+namespace {
+
+class HeadlessWindow : public NativeWindow {
+ public:
+  explicit HeadlessWindow(Point p) : position_(p) {}
+  uint32_t sdlId() const override { return 0; }
+  void show(bool) override {}
+  void move(Point p) override { position_ = p; }
+  void resize(int, int) override {}
+  void setMinimumSize(int, int) override {}
+  void minimize() override {}
+  void toggleMaximized() override {}
+  void present(SDL_Surface*, int) override {}
+  Point position() const override { return position_; }
+
+ private:
+  Point position_;
+};
+
+class SdlWindow : public NativeWindow {
+ public:
+  SdlWindow(SDL_Window* window, int captionHeight) : window_(window), captionHeight_(captionHeight) {}
+
+  uint32_t sdlId() const override { return SDL_GetWindowID(window_.get()); }
+  void show(bool show) override { show ? SDL_ShowWindow(window_.get()) : SDL_HideWindow(window_.get()); }
+  void move(Point p) override { SDL_SetWindowPosition(window_.get(), p.x, p.y); }
+  void resize(int w, int h) override { SDL_SetWindowSize(window_.get(), w, h); }
+  void setMinimumSize(int w, int h) override { SDL_SetWindowMinimumSize(window_.get(), w, h); }
+  void minimize() override { SDL_MinimizeWindow(window_.get()); }
+  void toggleMaximized() override {
+    if (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_MAXIMIZED)
+      SDL_RestoreWindow(window_.get());
+    else
+      SDL_MaximizeWindow(window_.get());
+  }
+  void present(SDL_Surface* frame, int alpha) override {
+    SDL_Surface* screen = SDL_GetWindowSurface(window_.get());
+    if (!screen) return;
+    if (alpha < 255) SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+    SDL_SetSurfaceBlendMode(frame, alpha < 255 ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
+    SDL_SetSurfaceAlphaMod(frame, uint8_t(alpha));
+    SDL_BlitSurface(frame, nullptr, screen, nullptr);
+    SDL_SetSurfaceAlphaMod(frame, 255);
+    SDL_UpdateWindowSurface(window_.get());
+  }
+  Point position() const override {
+    Point p;
+    SDL_GetWindowPosition(window_.get(), &p.x, &p.y);
+    return p;
+  }
+
+ private:
+  SdlWindowPtr window_;
+  int captionHeight_;
+};
+
+SDL_HitTestResult HitTest(SDL_Window*, const SDL_Point* area, void* data) {
+  auto* window = static_cast<Window*>(data);
+  return window->inCaption({area->x, area->y}) ? SDL_HITTEST_DRAGGABLE : SDL_HITTEST_NORMAL;
+}
+
+}  // namespace
+
+std::unique_ptr<NativeWindow> NativeWindow::create(bool headless, const std::string& title, Rect r,
+                                                   bool borderless, bool resizable, int captionHeight,
+                                                   void* owner) {
+  if (headless) return std::make_unique<HeadlessWindow>(Point{r.x, r.y});
+  Uint32 flags =
+      SDL_WINDOW_HIDDEN | (borderless ? SDL_WINDOW_BORDERLESS : 0) | (resizable ? SDL_WINDOW_RESIZABLE : 0);
+  SDL_Window* window = SDL_CreateWindow(title.c_str(), r.x, r.y, r.w, r.h, flags);
+  if (!window) return std::make_unique<HeadlessWindow>(Point{r.x, r.y});
+  if (captionHeight > 0) SDL_SetWindowHitTest(window, HitTest, owner);
+  return std::make_unique<SdlWindow>(window, captionHeight);
+}

@@ -1,0 +1,34 @@
+// Where a toolkit window's frames go: an SDL window on a display, or nothing at all when SDL has
+// no video (frames then live only in memory, which is enough for layout, events and PNGs).
+#pragma once
+
+#include <SDL.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/xcgui/Geometry.h"
+#include "platform/xcgui/SdlHandles.h"
+
+class NativeWindow {
+ public:
+  virtual ~NativeWindow() = default;
+  // 0 when there is no SDL window.
+  virtual uint32_t sdlId() const = 0;
+  virtual void show(bool show) = 0;
+  virtual void move(Point topLeft) = 0;
+  virtual void resize(int width, int height) = 0;
+  virtual void setMinimumSize(int width, int height) = 0;
+  virtual void minimize() = 0;
+  virtual void toggleMaximized() = 0;
+  // Copies the frame to the screen, blended over black at `alpha` (there is no compositor to
+  // blend with the desktop, so fading shows as darkening).
+  virtual void present(SDL_Surface* frame, int alpha) = 0;
+  // Screen position as the window system reports it.
+  virtual Point position() const = 0;
+
+  // `captionHeight` pixels at the top drag the window (borderless windows).
+  static std::unique_ptr<NativeWindow> create(bool headless, const std::string& title, Rect screenRect,
+                                              bool borderless, bool resizable, int captionHeight,
+                                              void* owner);
+};

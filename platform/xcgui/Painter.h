@@ -1,0 +1,30 @@
+// What elements draw with. Coordinates are window pixels. Clips and opacity nest: every push
+// narrows the clip or multiplies the opacity until the matching pop.
+#pragma once
+
+#include <string>
+
+#include "platform/xcgui/Geometry.h"
+
+class Image;
+struct _TTF_Font;
+
+enum class TextAlign { Start, Center, End };
+
+class Painter {
+ public:
+  virtual ~Painter() = default;
+
+  virtual void fillRect(const Rect& rect, Colour colour) = 0;
+  virtual void drawLine(Point from, Point to, Colour colour) = 0;
+  // Stretches the image over `target` when the image says so, else draws it at its own size.
+  virtual void drawImage(const Image& image, const Rect& target) = 0;
+  // UTF-8 text in one line, clipped to `box`.
+  virtual void drawText(const std::string& utf8, _TTF_Font* font, Colour colour, const Rect& box,
+                        TextAlign horizontal, TextAlign vertical) = 0;
+
+  virtual void pushClip(const Rect& rect) = 0;
+  virtual void popClip() = 0;
+  virtual void pushOpacity(int alpha) = 0;
+  virtual void popOpacity() = 0;
+};

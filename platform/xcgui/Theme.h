@@ -1,0 +1,37 @@
+// Fonts and named colours: the defaults, overridden by the resource file (see
+// docs/LAYOUT_FORMAT.md). Fonts are opened once per size.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "platform/xcgui/Geometry.h"
+#include "platform/xcgui/SdlHandles.h"
+
+class Theme {
+ public:
+  static constexpr const char* kDefaultFontFile = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
+  static constexpr int kDefaultFontSize = 14;
+
+  // False (with a message on stderr) when the file exists but cannot be read; a missing file
+  // keeps the defaults and is not an error.
+  bool loadResourceFile(const std::string& nativePath);
+
+  TTF_Font* font(int size);
+  // Size of a named font from the resource file, or the default size.
+  int namedFontSize(const std::string& name) const;
+  std::optional<Colour> namedColour(const std::string& name) const;
+  Colour textColour() const { return textColour_; }
+
+  // "#rrggbb", "#rrggbbaa" or "@name".
+  std::optional<Colour> parseColour(const std::string& text) const;
+
+ private:
+  std::string fontFile_ = kDefaultFontFile;
+  int defaultSize_ = kDefaultFontSize;
+  Colour textColour_{0x33, 0x33, 0x33, 255};
+  std::map<std::string, int> namedSizes_;
+  std::map<std::string, Colour> colours_;
+  std::map<int, FontPtr> fonts_;
+};

@@ -1,0 +1,109 @@
+// A top-level window: the root of an element tree, a native HWND whose procedure sees key
+// messages first, an SDL window (or none without a display) and the frame it is drawn into.
+//
+// Input arrives as window messages to the HWND (posted by the pump hook from SDL events, or by
+// tests); the toolkit's own window procedure hands them to the methods below.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win32/Win32.h"
+#include "platform/xcgui/Element.h"
+#include "platform/xcgui/NativeWindow.h"
+#include "platform/xcgui/SdlHandles.h"
+
+struct WindowOptions {
+  std::string title;
+  Rect screenRect{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480};
+  bool borderless = false;
+  bool resizable = false;
+  int captionHeight = 0;
+  Colour background{0xFF, 0xFF, 0xFF, 255};
+};
+
+class Window : public Element {
+ public:
+  explicit Window(WindowOptions options);
+  ~Window() override;
+  int objectType() const override { return XC_WINDOW; }
+
+  HWND hwnd() const { return hwnd_; }
+  uint32_t sdlId() const { return native_ ? native_->sdlId() : 0; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+  void show(bool show);
+  bool isShown() const { return shown_; }
+  void move(Point topLeft);
+  void setMinimumSize(int width, int height);
+  void minimize();
+  void toggleMaximized();
+  void setTransparentType(int type);
+  void setTransparentAlpha(int alpha);
+  int transparentAlpha() const { return windowAlpha_; }
+  bool inCaption(Point p);
+
+  // Layout of the whole tree in the current client size, then the events that building items
+  // queued (templates are announced only once every element has its place).
+  void adjustLayout();
+  void queueAfterLayout(std::function<void()> event) { afterLayout_.push_back(std::move(event)); }
+  void markDirty(bool layout);
+  bool needsPaint() const { return dirty_; }
+  bool paintPosted() const { return paintPosted_; }
+  void setPaintPosted(bool posted) { paintPosted_ = posted; }
+  // Lays out when needed, draws the tree into the frame and shows it. Returns the frame.
+  SDL_Surface* render();
+
+  // Window messages 5, 16, 675 (XWnd_RegEventC).
+  void registerMessageHandler(int message, XC_EventProc proc);
+  bool raiseMessage(int message, WPARAM wParam, LPARAM lParam);
+
+  // ---- input, from the toolkit's window procedure ----
+  void mouseMove(Point p);
+  void mouseDown(Point p);
+  void mouseUp(Point p);
+  void wheel(Point p, int delta);
+  void mouseLeftWindow();
+  void keyDown(int virtualKey);
+  void character(char16_t c);
+  // Window message 16; destroys the window when no handler took it.
+  void requestClose();
+  // The window system moved or resized the window.
+  void nativeMoved(Point topLeft);
+  void nativeResized(int width, int height);
+
+  Element* focused() const;
+  void setFocus(Element* element);
+
+  static LRESULT CALLBACK_WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  void reportScreenRect();
+  void updateHover(Element* target);
+  std::vector<HXCGUI> chainOf(Element* target) const;
+
+  HWND hwnd_ = nullptr;
+  std::unique_ptr<NativeWindow> native_;
+  SurfacePtr frame_;
+  Colour background_;
+  Point screenPos_;
+  int width_, height_;
+  int captionHeight_;
+  bool shown_ = false;
+  bool dirty_ = true;
+  bool layoutDirty_ = true;
+  bool paintPosted_ = false;
+  int transparentType_ = 0;
+  int windowAlpha_ = 255;
+  std::vector<HXCGUI> hoverChain_;  // window first, deepest last
+  HXCGUI pressed_ = 0;
+  HXCGUI focused_ = 0;
+  std::map<int, std::vector<XC_EventProc>> messageHandlers_;
+  std::deque<std::function<void()>> afterLayout_;
+  bool draining_ = false;
+};

@@ -1,0 +1,100 @@
+#include "acquisition/ZipUnpacker.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "acquisition/ZipMaker.h"
+#include "platform/xldl/ScratchDirectory.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// UTF-8 path text, as the file system holds it (this file's plain literals are code page 936).
+std::string U8(std::u8string_view text) {
+  return std::string(text.begin(), text.end());
+}
+
+class ZipUnpackerTest : public ::testing::Test {
+ protected:
+  std::string archive() const { return m_dir.file("a.zip"); }
+  std::string target() const { return m_dir.file("out"); }
+  ScratchDirectory m_dir;
+};
+
+TEST_F(ZipUnpackerTest, UnpacksFilesAndFoldersIntoTheTarget) {
+  ASSERT_TRUE(MakeZip(archive(), {{"top.txt", "top"},
+                                  {"bin/", ""},
+                                  {"bin/tool.exe", std::string(100000, 'x')},
+                                  {"deep/er/file.dat", "deep"}}));
+  EXPECT_EQ(UnpackZip(archive(), target() + "\\"), 1);
+  EXPECT_EQ(ScratchDirectory::Read(target() + "/top.txt"), "top");
+  EXPECT_EQ(ScratchDirectory::Read(target() + "/bin/tool.exe"), std::string(100000, 'x'));
+  EXPECT_EQ(ScratchDirectory::Read(target() + "/deep/er/file.dat"), "deep");
+  EXPECT_TRUE(fs::is_directory(target() + "/bin"));
+  for (const auto& entry : fs::recursive_directory_iterator(target()))
+    EXPECT_EQ(entry.path().string().find(".unpacking"), std::string::npos);
+}
+
+TEST_F(ZipUnpackerTest, ReplacesExistingFilesEvenReadOnlyOnes) {
+  fs::create_directories(target());
+  std::ofstream(target() + "/top.txt") << "old contents that are longer";
+  ::chmod((target() + "/top.txt").c_str(), 0444);
+  ASSERT_TRUE(MakeZip(archive(), {{"top.txt", "new"}}));
+  EXPECT_EQ(UnpackZip(archive(), target()), 1);
+  EXPECT_EQ(ScratchDirectory::Read(target() + "/top.txt"), "new");
+}
+
+TEST_F(ZipUnpackerTest, MemberNamesInCodePage936AndUtf8BothLandAsUtf8) {
+  ASSERT_TRUE(MakeZip(archive(), {{"工具.txt", "gbk"}, {U8(u8"说明.txt"), "utf8", true}}));
+  EXPECT_EQ(UnpackZip(archive(), target()), 1);
+  EXPECT_EQ(ScratchDirectory::Read(target() + U8(u8"/工具.txt")), "gbk");
+  EXPECT_EQ(ScratchDirectory::Read(target() + U8(u8"/说明.txt")), "utf8");
+}
+
+TEST_F(ZipUnpackerTest, RefusesArchivesWithMembersOutsideTheTarget) {
+  const char* escapes[] = {"../evil.txt",   "a/../../evil.txt", "..\\evil.txt",
+                           "/tmp/evil.txt", "C:\\evil.txt",     "a\\..\\..\\evil.txt"};
+  for (const char* name : escapes) {
+    fs::remove_all(target());
+    ASSERT_TRUE(MakeZip(archive(), {{"good.txt", "good"}, {name, "evil"}}));
+    EXPECT_EQ(UnpackZip(archive(), target()), 0) << name;
+    EXPECT_FALSE(fs::exists(target() + "/good.txt")) << name;  // nothing of it is written
+    EXPECT_FALSE(fs::exists(m_dir.file("evil.txt"))) << name;
+  }
+}
+
+TEST_F(ZipUnpackerTest, HarmlessDotSegmentsStayInside) {
+  ASSERT_TRUE(MakeZip(archive(), {{"./a/./b.txt", "b"}, {"a/x/../c.txt", "c"}}));
+  // ".." anywhere is refused, even when it would stay inside: archives have no need of it.
+  EXPECT_EQ(UnpackZip(archive(), target()), 0);
+  ASSERT_TRUE(MakeZip(archive(), {{"./a/./b.txt", "b"}}));
+  EXPECT_EQ(UnpackZip(archive(), target()), 1);
+  EXPECT_EQ(ScratchDirectory::Read(target() + "/a/b.txt"), "b");
+}
+
+TEST_F(ZipUnpackerTest, MissingOrDamagedArchivesFail) {
+  EXPECT_EQ(UnpackZip(m_dir.file("missing.zip"), target()), 0);
+  std::ofstream(archive()) << "this is not an archive";
+  EXPECT_EQ(UnpackZip(archive(), target()), 0);
+  // A truncated archive: its central directory is gone.
+  ASSERT_TRUE(MakeZip(archive(), {{"a.txt", std::string(50000, 'a')}}));
+  fs::resize_file(archive(), fs::file_size(archive()) / 2);
+  EXPECT_EQ(UnpackZip(archive(), target()), 0);
+}
+
+TEST(SafeMemberPathTest, NormalisesSeparatorsAndRefusesEscapes) {
+  EXPECT_EQ(SafeMemberPath("a\\b/c.txt", false), "a/b/c.txt");
+  EXPECT_EQ(SafeMemberPath("a//b/", false), "a/b");
+  EXPECT_EQ(SafeMemberPath("..", false), "");
+  EXPECT_EQ(SafeMemberPath("a/..", false), "");
+  EXPECT_EQ(SafeMemberPath("\\\\server\\share", false), "");
+  EXPECT_EQ(SafeMemberPath("D:x", false), "");
+  EXPECT_EQ(SafeMemberPath("./", false), "");
+  EXPECT_EQ(SafeMemberPath("..a/b..", false), "..a/b..");
+}
+
+}  // namespace

@@ -1,0 +1,107 @@
+// The real launcher under X: start-up notice, main window, navigation, the narrowing column,
+// a favourite written to CONFIG.db, and the close path.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "e2e/LauncherSession.h"
+
+namespace {
+
+// The main window opens at (375, 140), 1170 x 760, as its layout says.
+constexpr int kLeft = 375;
+constexpr int kTop = 140;
+
+int EntryY(int entry) { return kTop + 64 + 30 * (entry - 1) + 20; }
+
+class LauncherE2ETest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X display (the suite runs under xvfb-run)";
+  }
+};
+
+// Passes the notice and returns the main window's id.
+std::string OpenMainWindow(LauncherSession& launcher) {
+  EXPECT_TRUE(launcher.start());
+  std::string notice = launcher.waitForWindow("信息：");
+  EXPECT_FALSE(notice.empty()) << "no start-up notice";
+  launcher.screenshot("notice");
+  launcher.key("--window " + notice + " Return");
+  return launcher.waitForWindow("办公小工具箱");
+}
+
+TEST_F(LauncherE2ETest, StartsThroughTheNoticeNavigatesMarksAFavouriteAndClosesCleanly) {
+  LauncherSession launcher;
+  std::string window = OpenMainWindow(launcher);
+  ASSERT_FALSE(window.empty()) << "no main window after the notice";
+
+  // The toolkit library was written into the current directory and loaded from there.
+  std::string written = launcher.workFile("XCGUI.dll");
+  ASSERT_TRUE(std::filesystem::exists(written));
+  EXPECT_EQ(std::filesystem::file_size(written), std::filesystem::file_size(std::string(QB_PAYLOAD_DIR) + "/libxcgui.so"));
+
+  // The clock on the home panel moves.
+  launcher.moveTo(kLeft + 700, kTop + 700);
+  std::string before = launcher.screenshot("home");
+  usleep(1600000);
+  std::string after = launcher.screenshot("home-later");
+  std::string clock = "300x60+" + std::to_string(kLeft + 180) + "+" + std::to_string(kTop + 110);
+  EXPECT_GT(ScreenDifference(before, after, clock), 0.001) << "the clock did not change";
+
+  // Every entry of the column; the four catalogue entries each show a screen of their own.
+  std::string content = "900x500+" + std::to_string(kLeft + 200) + "+" + std::to_string(kTop + 120);
+  std::string previous = after;
+  for (int entry = 2; entry <= 7; ++entry) {
+    launcher.click(kLeft + 28, EntryY(entry));
+    std::string shot = launcher.screenshot("entry-" + std::to_string(entry));
+    if (entry <= 5) EXPECT_GT(ScreenDifference(previous, shot, content), 0.02) << "entry " << entry;
+    if (entry >= 6) EXPECT_LT(ScreenDifference(previous, shot, content), 0.02) << "entry " << entry;
+    previous = shot;
+  }
+
+  // Back to the video tools; leaving the column narrows it, then the first card's star.
+  launcher.click(kLeft + 28, EntryY(2));
+  launcher.moveTo(kLeft + 800, kTop + 500);
+  usleep(500000);
+  launcher.screenshot("video-narrow");
+  ASSERT_EQ(launcher.catalogue("select IsCollection from App_List where ID = 1"), "0");
+  launcher.click(kLeft + 226, kTop + 256);
+  launcher.screenshot("video-favourite");
+  EXPECT_EQ(launcher.catalogue("select IsCollection from App_List where ID = 1"), "1");
+
+  // The close button keeps the window up for about a second, then the process ends with 0.
+  launcher.click(kLeft + 1139, kTop + 30);
+  EXPECT_TRUE(launcher.running());
+  EXPECT_EQ(launcher.waitForExit(5000), 0);
+  EXPECT_EQ(launcher.catalogue("select IsCollection from App_List where ID = 1"), "1");
+}
+
+TEST_F(LauncherE2ETest, WithoutACatalogueTheWindowStillOpensAndNoFileIsCreated) {
+  LauncherSession launcher(LauncherSession::Options{.withCatalogue = false});
+  ASSERT_FALSE(OpenMainWindow(launcher).empty());
+  EXPECT_FALSE(std::filesystem::exists(launcher.runFile("CONFIG.db")));
+  launcher.click(kLeft + 1139, kTop + 30);
+  EXPECT_EQ(launcher.waitForExit(5000), 0);
+  EXPECT_FALSE(std::filesystem::exists(launcher.runFile("CONFIG.db")));
+}
+
+TEST_F(LauncherE2ETest, AnExistingToolkitFileIsNeverReplacedAndAnUnusableOneEndsWithAMessage) {
+  LauncherSession launcher(LauncherSession::Options{.presetToolkitFile = "not a library", .presetToolkit = true});
+  ASSERT_TRUE(launcher.start());
+  std::string notice = launcher.waitForWindow("信息：");  // shown before the toolkit is first used
+  ASSERT_FALSE(notice.empty());
+  launcher.key("--window " + notice + " Return");
+  std::string error = launcher.waitForWindow("错误");
+  ASSERT_FALSE(error.empty()) << "no message about the toolkit library";
+  launcher.screenshot("toolkit-error");
+  launcher.key("--window " + error + " Return");
+  EXPECT_EQ(launcher.waitForExit(5000), 1);
+  std::ifstream kept(launcher.workFile("XCGUI.dll"));
+  std::string contents((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(contents, "not a library");
+}
+
+}  // namespace

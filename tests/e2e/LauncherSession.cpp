@@ -1,0 +1,120 @@
+#include "e2e/LauncherSession.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "support/CommandOutput.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string Quote(const std::string& text) { return "'" + text + "'"; }
+}  // namespace
+
+LauncherSession::LauncherSession(Options options) : options_(std::move(options)) {
+  const fs::path build = QB_RUN_DIR;
+  fs::copy_file(build / "quillbay", runDir_.path() / "quillbay");
+  fs::copy_file(build / "libwin32.so", runDir_.path() / "libwin32.so");
+  if (fs::exists(build / "Guide.dll")) fs::copy_file(build / "Guide.dll", runDir_.path() / "Guide.dll");
+  fs::create_directory_symlink(build / "布局文件", runDir_.path() / "布局文件");
+  fs::create_directory_symlink(build / "资源文件", runDir_.path() / "资源文件");
+  if (options_.withCatalogue) fs::copy_file(build / "CONFIG.db", runDir_.path() / "CONFIG.db");
+  if (options_.presetToolkit) std::ofstream(workDir_.file("XCGUI.dll")) << options_.presetToolkitFile;
+}
+
+LauncherSession::~LauncherSession() {
+  if (running()) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+}
+
+bool LauncherSession::start() {
+  std::string program = runDir_.file("quillbay");
+  pid_ = fork();
+  if (pid_ == 0) {
+    if (chdir(workDir_.path().c_str()) != 0) _exit(126);
+    execl(program.c_str(), "quillbay", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  return pid_ > 0;
+}
+
+std::string LauncherSession::waitForWindow(const std::string& title, int timeoutMs) const {
+  for (int waited = 0; waited < timeoutMs; waited += 100) {
+    std::string ids = CommandOutput("xdotool search --onlyvisible --pid " + std::to_string(pid_) + " 2>/dev/null");
+    size_t start = 0;
+    while (start < ids.size()) {
+      size_t end = ids.find('\n', start);
+      std::string id = ids.substr(start, end == std::string::npos ? std::string::npos : end - start);
+      start = end == std::string::npos ? ids.size() : end + 1;
+      if (CommandOutput("xprop -id " + id + " _NET_WM_NAME") == "_NET_WM_NAME(UTF8_STRING) = \"" + title + "\"") {
+        usleep(400000);  // mapped is not yet drawn and listening
+        return id;
+      }
+    }
+    usleep(100000);
+  }
+  return "";
+}
+
+void LauncherSession::click(int x, int y) const {
+  CommandOutput("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " sleep 0.2 click 1");
+  usleep(300000);
+}
+
+void LauncherSession::moveTo(int x, int y) const {
+  CommandOutput("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y));
+  usleep(300000);
+}
+
+void LauncherSession::key(const std::string& name) const {
+  CommandOutput("xdotool key " + name);
+  usleep(200000);
+}
+
+void LauncherSession::type(const std::string& utf8) const {
+  CommandOutput("xdotool type --delay 80 " + Quote(utf8));
+  usleep(200000);
+}
+
+std::string LauncherSession::screenshot(const std::string& name) const {
+  std::string path = workDir_.file(name + ".png");
+  CommandOutput("import -window root " + path);
+  if (const char* keep = std::getenv("QB_E2E_SCREENSHOTS")) {  // the test runner may ask to keep them
+    fs::copy_file(path, fs::path(keep) / (name + ".png"), fs::copy_options::overwrite_existing);
+  }
+  return path;
+}
+
+bool LauncherSession::running() const { return pid_ > 0 && kill(pid_, 0) == 0; }
+
+int LauncherSession::waitForExit(int timeoutMs) {
+  for (int waited = 0; waited <= timeoutMs; waited += 50) {
+    int status = 0;
+    pid_t done = waitpid(pid_, &status, WNOHANG);
+    if (done == pid_) {
+      pid_ = -1;
+      return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    usleep(50000);
+  }
+  return -1;
+}
+
+std::string LauncherSession::catalogue(const std::string& sql) const {
+  return CommandOutput("sqlite3 " + runDir_.file("CONFIG.db") + " " + Quote(sql));
+}
+
+double ScreenDifference(const std::string& image, const std::string& other, const std::string& region) {
+  std::string output = CommandOutput("compare -metric AE -fuzz 8% " + Quote(image + "[" + region + "]") + " " +
+                                     Quote(other + "[" + region + "]") + " null: 2>&1");
+  int width = 0, height = 0;
+  std::sscanf(region.c_str(), "%dx%d", &width, &height);
+  return width > 0 && height > 0 ? std::atof(output.c_str()) / (double(width) * height) : 0;
+}

@@ -1,0 +1,51 @@
+// The real launcher, started from a scratch run directory (its own copy of the executable and
+// CONFIG.db, the build's layouts and images) and a separate scratch current directory, on the X
+// display the tests run under; driven and watched with xdotool and ImageMagick.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+
+#include "support/ScratchDirectory.h"
+
+class LauncherSession {
+ public:
+  struct Options {
+    bool withCatalogue = true;
+    std::string presetToolkitFile;  // contents of an XCGUI.dll already in the current directory
+    bool presetToolkit = false;
+  };
+  explicit LauncherSession(Options options);
+  LauncherSession() : LauncherSession(Options{}) {}
+  ~LauncherSession();
+
+  bool start();
+  // The first visible window of the launcher whose title is `title` (UTF-8), or "".
+  std::string waitForWindow(const std::string& title, int timeoutMs = 8000) const;
+  // Screen-coordinate input.
+  void click(int x, int y) const;
+  void moveTo(int x, int y) const;
+  void key(const std::string& name) const;
+  void type(const std::string& utf8) const;
+  // Writes a screenshot of the whole screen; returns its path.
+  std::string screenshot(const std::string& name) const;
+  // Waits for the launcher to end; its exit code, or -1 on a signal or time-out.
+  int waitForExit(int timeoutMs);
+  bool running() const;
+
+  std::string runFile(const std::string& name) const { return runDir_.file(name); }
+  std::string workFile(const std::string& name) const { return workDir_.file(name); }
+  // One value read from the session's CONFIG.db (UTF-8 SQL).
+  std::string catalogue(const std::string& sql) const;
+
+ private:
+  Options options_;
+  ScratchDirectory runDir_;
+  ScratchDirectory workDir_;
+  pid_t pid_ = -1;
+};
+
+// Mean of the pixels of `image` (0..1) that differ from `other` in a region; used to tell
+// screens apart without comparing them byte by byte.
+double ScreenDifference(const std::string& image, const std::string& other, const std::string& region);

@@ -1,0 +1,29 @@
+// The real main window, built once per test program from the build's run directory (layouts,
+// images) on SDL's dummy video driver, over a scratch copy of the catalogue.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/xcgui/TestHooks.h"
+#include "shell/toolkit/xcgui.h"
+#include "support/ScratchDirectory.h"
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite();
+  static void TearDownTestSuite();
+
+  // Pumps until posted input, layout and paint have all been handled.
+  static void Settle();
+  // Clicks the middle of an element.
+  static void ClickElement(HELE element);
+  // Clicks navigation entry k (1..7).
+  static void ChooseEntry(int k);
+  // One value read straight from the catalogue copy (UTF-8 SQL).
+  static std::string ReadCatalogue(const std::string& sql);
+  static RECT RectOf(HXCGUI element);
+
+  static ScratchDirectory* scratch_;
+};
