@@ -37,7 +37,12 @@ TEST_F(LocationLookupTest, AddressWithTwoBlanksAfterTheCountryGivesCountryProvin
   EXPECT_EQ(record.country, "中国");
   EXPECT_EQ(record.province, "广东省");
   EXPECT_EQ(record.city, "深圳市");
-  EXPECT_EQ(server_.lastRequest().requestLine(), "GET /api/index?ip=203.0.113.7&type=1 HTTP/1.1");
+  RecordedRequest request = server_.lastRequest();
+  EXPECT_EQ(request.requestLine(), "GET /api/index?ip=203.0.113.7&type=1 HTTP/1.1");
+  EXPECT_EQ(request.header("User-Agent"), "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)");
+  EXPECT_EQ(request.header("Referer"), server_.url("/api/index?ip=203.0.113.7&type=1"));
+  EXPECT_EQ(request.header("Accept-Language"), "zh-cn");
+  EXPECT_EQ(request.header("Cookie"), "");
 }
 
 TEST_F(LocationLookupTest, EscapedUnicodeNamesComeBackAsCharacters) {
