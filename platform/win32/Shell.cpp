@@ -45,6 +45,12 @@ extern "C" intptr_t ShellExecuteA(HWND, const char* verb, const char* file, cons
   bool searchPath = false;
   std::string program = Locate(QbNativePath(file), &searchPath);
   std::vector<std::string> arguments{program};
+  // A shell script that is not marked executable opens with the shell, as its file type says.
+  if (!searchPath && !IsExecutable(program) && program.size() > 3 && program.ends_with(".sh") &&
+      access(program.c_str(), R_OK) == 0) {
+    arguments.insert(arguments.begin(), "/bin/sh");
+    program = "/bin/sh";
+  }
   if (parameters != nullptr && *parameters != '\0') arguments.emplace_back(parameters);
   std::vector<char*> argv;
   for (auto& argument : arguments) argv.push_back(argument.data());

@@ -29,7 +29,7 @@ std::string OpenMainWindow(LauncherSession& launcher) {
   std::string notice = launcher.waitForWindow("信息：");
   EXPECT_FALSE(notice.empty()) << "no start-up notice";
   launcher.screenshot("notice");
-  launcher.key("--window " + notice + " Return");
+  launcher.pressEnterIn(notice);
   return launcher.waitForWindow("办公小工具箱");
 }
 
@@ -93,11 +93,11 @@ TEST_F(LauncherE2ETest, AnExistingToolkitFileIsNeverReplacedAndAnUnusableOneEnds
   ASSERT_TRUE(launcher.start());
   std::string notice = launcher.waitForWindow("信息：");  // shown before the toolkit is first used
   ASSERT_FALSE(notice.empty());
-  launcher.key("--window " + notice + " Return");
+  launcher.pressEnterIn(notice);
   std::string error = launcher.waitForWindow("错误");
   ASSERT_FALSE(error.empty()) << "no message about the toolkit library";
   launcher.screenshot("toolkit-error");
-  launcher.key("--window " + error + " Return");
+  launcher.pressEnterIn(error);
   EXPECT_EQ(launcher.waitForExit(5000), 1);
   std::ifstream kept(launcher.workFile("XCGUI.dll"));
   std::string contents((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());

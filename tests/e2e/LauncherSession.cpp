@@ -13,7 +13,12 @@
 namespace fs = std::filesystem;
 
 namespace {
-std::string Quote(const std::string& text) { return "'" + text + "'"; }
+// Single-quoted for the shell, with any quote inside the text kept.
+std::string Quote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
 }  // namespace
 
 LauncherSession::LauncherSession(Options options) : options_(std::move(options)) {
@@ -39,6 +44,7 @@ bool LauncherSession::start() {
   pid_ = fork();
   if (pid_ == 0) {
     if (chdir(workDir_.path().c_str()) != 0) _exit(126);
+    setenv("TMPDIR", workDir_.path().c_str(), 1);  // the engine is deployed into the session's own temp
     execl(program.c_str(), "quillbay", static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -80,6 +86,13 @@ void LauncherSession::key(const std::string& name) const {
 
 void LauncherSession::type(const std::string& utf8) const {
   CommandOutput("xdotool type --delay 80 " + Quote(utf8));
+  usleep(200000);
+}
+
+// Real key events to the focused window: an event sent to the window itself would outlive it
+// (the window goes on the key press) and the release would fail.
+void LauncherSession::pressEnterIn(const std::string& window) const {
+  CommandOutput("xdotool windowfocus --sync " + window + " key Return 2>/dev/null");
   usleep(200000);
 }
 

@@ -27,6 +27,8 @@ class LauncherSession {
   void click(int x, int y) const;
   void moveTo(int x, int y) const;
   void key(const std::string& name) const;
+  // Gives a window the input focus and presses Enter there, as a user would.
+  void pressEnterIn(const std::string& window) const;
   void type(const std::string& utf8) const;
   // Writes a screenshot of the whole screen; returns its path.
   std::string screenshot(const std::string& name) const;
