@@ -1,6 +1,7 @@
 #include "shell/startup/StartUp.h"
 
 #include "catalogue/CatalogueQueries.h"
+#include "net/WeatherReport.h"
 #include "shell/SharedState.h"
 #include "shell/main_window/MainWindow.h"
 #include "shell/startup/RunDirectory.h"
@@ -23,4 +24,7 @@ int OnMainWindowClose(HXCGUI, int, WPARAM, LPARAM, BOOL*) {
   return 0;
 }
 
-void ExitCleanup() { ReleaseCatalogueState(); }
+void ExitCleanup() {
+  ReleaseWeatherState();
+  ReleaseCatalogueState();
+}
