@@ -15,7 +15,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   xvfb xauth xdotool imagemagick x11-utils
   clang-14 libclang-rt-14-dev
-  aria2 curl gnuplot-nox python3 python3-pil
+  aria2 curl time bc gnuplot-nox python3 python3-pil
 )
 
 $SUDO apt-get update -q
