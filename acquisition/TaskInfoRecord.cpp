@@ -15,11 +15,11 @@ AnsiText Format(const char* format, Args... args) {
 
 void* TaskInfoRecord::build() {
   if (!m_record.create(1, 0xCC, kSize, 1024)) return nullptr;
-  struct Spec {
+  struct FieldLayout {
     const char* name;
     std::size_t size;
   };
-  static const Spec fields[] = {
+  static const FieldLayout fields[] = {
       {"stat", 4},
       {"fail_code", 4},
       {"szFilename", 520},
@@ -49,7 +49,7 @@ void* TaskInfoRecord::build() {
       {"IsCreatingFile", 4},
       {"reserved", 256},
   };
-  for (const Spec& field : fields) {
+  for (const FieldLayout& field : fields) {
     ByteBuffer value;
     if (AnsiText(field.name) == "stat") value = PackedRecord::valueBytes<std::int32_t>(2);
     if (AnsiText(field.name) == "fail_code") value = PackedRecord::valueBytes<std::int32_t>(0);

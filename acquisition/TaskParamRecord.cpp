@@ -14,12 +14,12 @@ void* TaskParamRecord::build(const AnsiText& taskUrl, const AnsiText& refUrl, co
   if (!m_record.create(1, 0xCC, kSize, 1024)) return nullptr;
   auto text = [](const AnsiText& value) { return PackedRecord::encodeText(value); };
   auto number = [](std::int32_t value) { return PackedRecord::valueBytes(value); };
-  struct Spec {
+  struct FieldLayout {
     const char* name;
     std::size_t size;
     ByteBuffer value;
   };
-  const Spec fields[] = {
+  const FieldLayout fields[] = {
       {"nReserved", 4, number(0)},
       {"szTaskUrl", 4168, text(taskUrl)},
       {"szRefUrl", 4168, text(refUrl)},
@@ -37,7 +37,7 @@ void* TaskParamRecord::build(const AnsiText& taskUrl, const AnsiText& refUrl, co
       {"IsResume", 4, Flag(isResume)},
       {"reserved", 8192, {}},
   };
-  for (const Spec& field : fields) {
+  for (const FieldLayout& field : fields) {
     if (!m_record.addField(field.name, field.size, field.value, !field.value.empty())) {
       m_record.free();
       return nullptr;
