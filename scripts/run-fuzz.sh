@@ -9,4 +9,4 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 bash scripts/setup-debian.sh
 cmake --preset fuzz -Dfuzz_seconds="$seconds"
-cmake --build --preset fuzz --target run_scripting_fuzz
+cmake --build --preset fuzz --target run_fuzz -j 1
