@@ -93,12 +93,10 @@ TEST_F(LauncherE2ETest, AnExistingToolkitFileIsNeverReplacedAndAnUnusableOneEnds
   ASSERT_TRUE(launcher.start());
   std::string notice = launcher.waitForWindow("信息：");  // shown before the toolkit is first used
   ASSERT_FALSE(notice.empty());
-  launcher.pressEnterIn(notice);
-  std::string error = launcher.waitForWindow("错误");
+  std::string error = launcher.pressEnterUntilWindow(notice, "错误");
   ASSERT_FALSE(error.empty()) << "no message about the toolkit library";
   launcher.screenshot("toolkit-error");
-  launcher.pressEnterIn(error);
-  EXPECT_EQ(launcher.waitForExit(5000), 1);
+  EXPECT_EQ(launcher.pressEnterUntilExit(error), 1);
   std::ifstream kept(launcher.workFile("XCGUI.dll"));
   std::string contents((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
   EXPECT_EQ(contents, "not a library");

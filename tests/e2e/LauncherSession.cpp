@@ -105,6 +105,26 @@ std::string LauncherSession::screenshot(const std::string& name) const {
   return path;
 }
 
+// Under load a key can reach a box before it listens; it is pressed again while the next step
+// has not come (about 15 seconds at most).
+std::string LauncherSession::pressEnterUntilWindow(const std::string& window, const std::string& title) const {
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    pressEnterIn(window);
+    std::string next = waitForWindow(title, 1500);
+    if (!next.empty()) return next;
+  }
+  return "";
+}
+
+int LauncherSession::pressEnterUntilExit(const std::string& window) {
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    pressEnterIn(window);
+    int code = waitForExit(1500);
+    if (code != -1 || pid_ <= 0) return code;
+  }
+  return -1;
+}
+
 bool LauncherSession::running() const { return pid_ > 0 && kill(pid_, 0) == 0; }
 
 int LauncherSession::waitForExit(int timeoutMs) {

@@ -29,6 +29,10 @@ class LauncherSession {
   void key(const std::string& name) const;
   // Gives a window the input focus and presses Enter there, as a user would.
   void pressEnterIn(const std::string& window) const;
+  // Presses Enter in `window` until a window titled `title` shows; returns it, or "" if none came.
+  std::string pressEnterUntilWindow(const std::string& window, const std::string& title) const;
+  // Presses Enter in `window` until the launcher exits; returns its exit code, -1 if it did not.
+  int pressEnterUntilExit(const std::string& window);
   void type(const std::string& utf8) const;
   // Writes a screenshot of the whole screen; returns its path.
   std::string screenshot(const std::string& name) const;
