@@ -79,7 +79,7 @@ bool PackedRecord::moveToNewHeap(std::size_t newCapacity) {
     HeapDestroy(heap);
     return false;
   }
-  std::memcpy(block, m_block, m_used);
+  if (m_used != 0) std::memcpy(block, m_block, m_used);
   HeapFree(m_heap, 0, m_block);
   HeapDestroy(m_heap);
   m_heap = heap;
@@ -109,7 +109,7 @@ bool PackedRecord::addField(const AnsiText& name, std::size_t size, const ByteBu
   // The padding is part of the room asked for, so it is never written past the block.
   if (!growToFit(m_used + size + padding)) return false;
   std::size_t offset = m_used;
-  if (valueGiven) std::memcpy(m_block + offset, value.data(), std::min(size, value.size()));
+  if (valueGiven && !value.empty()) std::memcpy(m_block + offset, value.data(), std::min(size, value.size()));
   std::memset(m_block + offset + size, m_fillByte, padding);
   m_used = offset + size + padding;
   m_fields.push_back(Field{name, offset, size, nameCrc(name)});
@@ -119,7 +119,7 @@ bool PackedRecord::addField(const AnsiText& name, std::size_t size, const ByteBu
 bool PackedRecord::writeField(const AnsiText& name, const ByteBuffer& value) {
   const Field* field = lookup(name);
   if (!field) return false;
-  std::memcpy(m_block + field->offset, value.data(), std::min(field->size, value.size()));
+  if (!value.empty()) std::memcpy(m_block + field->offset, value.data(), std::min(field->size, value.size()));
   return true;
 }
 

@@ -45,7 +45,7 @@ class PackedRecord {
   T readValue(const AnsiText& name) const {
     ByteBuffer bytes = readField(name);
     T value{};
-    std::memcpy(&value, bytes.data(), std::min(sizeof(T), bytes.size()));
+    if (!bytes.empty()) std::memcpy(&value, bytes.data(), std::min(sizeof(T), bytes.size()));
     return value;
   }
   template <class T>
