@@ -15,6 +15,9 @@
 namespace {
 
 const DWORD kCompositeCheck = 0x200;
+// "’" spelled in code-page-936 bytes, so the text is the same whatever the compiler's execution
+// character set (the fuzz build has none for code page 936).
+const AnsiText kQuoteStandIn = "\xA1\xAF";
 
 std::vector<WCHAR> Utf16Units(const ByteBuffer& bytes) {
   std::vector<WCHAR> units(bytes.size() / 2);
@@ -61,7 +64,7 @@ AnsiText UnescapeUnicode(const AnsiText& text) {
   AnsiText prepared = ReplaceText(text, "\r\n", "{$}");
   if (!prepared.empty() && prepared[0] == '\r') prepared.erase(0, 1);
   if (ContainsText(prepared, "\\u")) prepared = ReplaceText(prepared, "\\u", "%u");
-  prepared = ReplaceText(prepared, "'", "’");
+  prepared = ReplaceText(prepared, "'", kQuoteStandIn);
   AnsiText result;
   {
     ComApartment com;
@@ -73,7 +76,7 @@ AnsiText UnescapeUnicode(const AnsiText& text) {
     // was: reading its bytes as UTF-16 would only make characters up.
     result = value.isUndefined() ? prepared : FromScriptText(value.toText());
   }
-  result = ReplaceText(result, "’", "'");
+  result = ReplaceText(result, kQuoteStandIn, "'");
   return ReplaceText(result, "{$}", "\r\n");
 }
 
