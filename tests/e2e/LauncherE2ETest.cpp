@@ -79,6 +79,45 @@ TEST_F(LauncherE2ETest, StartsThroughTheNoticeNavigatesMarksAFavouriteAndClosesC
   EXPECT_EQ(launcher.catalogue("select IsCollection from App_List where ID = 1"), "1");
 }
 
+// WxH+X+Y of an area of the window.
+std::string Area(int width, int height, int x, int y) {
+  return std::to_string(width) + "x" + std::to_string(height) + "+" + std::to_string(kLeft + x) + "+" +
+         std::to_string(kTop + y);
+}
+
+TEST_F(LauncherE2ETest, SearchesAChineseNameWithEnterAndListsExactlyTheMarkedFavourites) {
+  LauncherSession launcher;
+  std::string window = OpenMainWindow(launcher);
+  ASSERT_FALSE(window.empty()) << "no main window after the notice";
+  std::string content = Area(900, 500, 200, 120);
+  launcher.moveTo(kLeft + 700, kTop + 700);
+  std::string home = launcher.screenshot("search-home");
+
+  launcher.click(kLeft + 287, kTop + 29);  // the search button opens the box
+  launcher.click(kLeft + 385, kTop + 29);  // into the box
+  launcher.type("视频");
+  launcher.key("Return");
+  launcher.waitUntilStill(content);
+  std::string results = launcher.screenshot("search-results");
+  EXPECT_GT(ScreenDifference(home, results, content), 0.05) << "no search results in place of the home panel";
+
+  // The first two results are the first two video tools; mark both.
+  ASSERT_EQ(launcher.catalogue("select count(*) from App_List where IsCollection = 1"), "0");
+  launcher.click(kLeft + 321, kTop + 235);
+  launcher.click(kLeft + 656, kTop + 235);
+  EXPECT_EQ(launcher.catalogue("select group_concat(ID) from App_List where IsCollection = 1"), "1,2");
+
+  launcher.click(kLeft + 909, kTop + 29);  // 我的收藏
+  launcher.waitUntilStill(content);
+  std::string favourites = launcher.screenshot("favourites");
+  // The same two cards stand in the first row; the rows below them are empty now.
+  std::string firstRow = Area(580, 95, 160, 150);
+  std::string secondRow = Area(580, 95, 160, 290);
+  double below = ScreenDifference(results, favourites, secondRow);
+  EXPECT_GT(below, 0.05) << "the favourites panel lists more than the two cards";
+  EXPECT_LT(ScreenDifference(results, favourites, firstRow), below);
+}
+
 TEST_F(LauncherE2ETest, WithoutACatalogueTheWindowStillOpensAndNoFileIsCreated) {
   LauncherSession launcher(LauncherSession::Options{.withCatalogue = false});
   ASSERT_FALSE(OpenMainWindow(launcher).empty());

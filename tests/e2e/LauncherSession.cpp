@@ -125,6 +125,16 @@ int LauncherSession::pressEnterUntilExit(const std::string& window) {
   return -1;
 }
 
+void LauncherSession::waitUntilStill(const std::string& region) const {
+  std::string previous = screenshot("still-a");
+  for (int i = 0; i < 30; ++i) {
+    usleep(300000);
+    std::string next = screenshot(i % 2 == 0 ? "still-b" : "still-a");
+    if (ScreenDifference(previous, next, region) < 0.001) return;
+    previous = next;
+  }
+}
+
 bool LauncherSession::running() const { return pid_ > 0 && kill(pid_, 0) == 0; }
 
 int LauncherSession::waitForExit(int timeoutMs) {

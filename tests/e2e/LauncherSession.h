@@ -33,6 +33,9 @@ class LauncherSession {
   std::string pressEnterUntilWindow(const std::string& window, const std::string& title) const;
   // Presses Enter in `window` until the launcher exits; returns its exit code, -1 if it did not.
   int pressEnterUntilExit(const std::string& window);
+  // Waits (about 9 seconds at most) until two screenshots 300 ms apart agree on `region`
+  // (WxH+X+Y), so that an animation under load has ended before the next click.
+  void waitUntilStill(const std::string& region) const;
   void type(const std::string& utf8) const;
   // Writes a screenshot of the whole screen; returns its path.
   std::string screenshot(const std::string& name) const;

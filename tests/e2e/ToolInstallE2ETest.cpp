@@ -16,6 +16,9 @@ namespace {
 constexpr int kLeft = 375;
 constexpr int kTop = 140;
 
+// The navigation column and the first row of cards, which move while the column narrows.
+std::string CardArea() { return "700x300+" + std::to_string(kLeft) + "+" + std::to_string(kTop + 150); }
+
 // A real ZIP holding the tool's launch script, made with Python's zipfile module.
 std::string MakeToolArchive(const ScratchDirectory& dir) {
   std::string archive = dir.file("video_compress.zip");
@@ -58,12 +61,11 @@ TEST_F(ToolInstallE2ETest, DownloadsUnpacksAndOpensATool) {
   ASSERT_TRUE(launcher.start());
   std::string notice = launcher.waitForWindow("信息：");
   ASSERT_FALSE(notice.empty());
-  launcher.pressEnterIn(notice);
-  ASSERT_FALSE(launcher.waitForWindow("办公小工具箱").empty());
+  ASSERT_FALSE(launcher.pressEnterUntilWindow(notice, "办公小工具箱").empty());
 
   launcher.click(kLeft + 28, kTop + 64 + 30 + 20);  // 视屏处理
   launcher.moveTo(kLeft + 800, kTop + 500);           // the column narrows
-  usleep(500000);
+  launcher.waitUntilStill(CardArea());
   std::string list = launcher.screenshot("install-list");
   launcher.click(kLeft + 427, kTop + 221);  // the first card's indicator
 
@@ -89,11 +91,10 @@ TEST_F(ToolInstallE2ETest, AFailedDownloadInstallsNothingAndSaysSo) {
   ASSERT_TRUE(launcher.start());
   std::string notice = launcher.waitForWindow("信息：");
   ASSERT_FALSE(notice.empty());
-  launcher.pressEnterIn(notice);
-  ASSERT_FALSE(launcher.waitForWindow("办公小工具箱").empty());
+  ASSERT_FALSE(launcher.pressEnterUntilWindow(notice, "办公小工具箱").empty());
   launcher.click(kLeft + 28, kTop + 64 + 30 + 20);
   launcher.moveTo(kLeft + 800, kTop + 500);
-  usleep(500000);
+  launcher.waitUntilStill(CardArea());
   launcher.click(kLeft + 427, kTop + 221);
 
   std::string message = launcher.waitForWindow("提示", 60000);
