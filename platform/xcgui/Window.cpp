@@ -46,12 +46,16 @@ void Window::show(bool show) {
   if (show) render();
   native_->show(show);
   if (show) {
-    nativeMoved(native_->position());
+    // A window placed by the program keeps that place: right after mapping, the native side can
+    // still report where the window was created.
+    if (placed_) native_->move(screenPos_);
+    else nativeMoved(native_->position());
     render();
   }
 }
 
 void Window::move(Point topLeft) {
+  placed_ = true;
   screenPos_ = topLeft;
   native_->move(topLeft);
   reportScreenRect();

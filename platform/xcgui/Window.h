@@ -92,6 +92,7 @@ class Window : public Element {
   SurfacePtr frame_;
   Colour background_;
   Point screenPos_;
+  bool placed_ = false;  // moved by the program since it was made
   int width_, height_;
   int captionHeight_;
   bool shown_ = false;

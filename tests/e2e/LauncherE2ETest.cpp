@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "e2e/LauncherSession.h"
+#include "support/CommandOutput.h"
 
 namespace {
 
@@ -29,8 +30,7 @@ std::string OpenMainWindow(LauncherSession& launcher) {
   std::string notice = launcher.waitForWindow("信息：");
   EXPECT_FALSE(notice.empty()) << "no start-up notice";
   launcher.screenshot("notice");
-  launcher.pressEnterIn(notice);
-  return launcher.waitForWindow("办公小工具箱");
+  return launcher.pressEnterUntilWindow(notice, "办公小工具箱");
 }
 
 TEST_F(LauncherE2ETest, StartsThroughTheNoticeNavigatesMarksAFavouriteAndClosesCleanly) {
@@ -116,6 +116,28 @@ TEST_F(LauncherE2ETest, SearchesAChineseNameWithEnterAndListsExactlyTheMarkedFav
   double below = ScreenDifference(results, favourites, secondRow);
   EXPECT_GT(below, 0.05) << "the favourites panel lists more than the two cards";
   EXPECT_LT(ScreenDifference(results, favourites, firstRow), below);
+}
+
+TEST_F(LauncherE2ETest, NotificationsOpenBesideThePointerAndFadeAwayWhenItLeaves) {
+  LauncherSession launcher;
+  std::string window = OpenMainWindow(launcher);
+  ASSERT_FALSE(window.empty()) << "no main window after the notice";
+  std::string below = Area(340, 200, 934, 40);  // where the window opens for a click on the bell
+  launcher.moveTo(kLeft + 984, kTop + 29);
+  std::string before = launcher.screenshot("notifications-before");
+  launcher.click(kLeft + 984, kTop + 29);
+  std::string notifications = launcher.waitForWindow("通知");
+  ASSERT_FALSE(notifications.empty()) << "no notification window";
+  launcher.waitUntilStill(below);
+  std::string open = launcher.screenshot("notifications-open");
+  EXPECT_GT(ScreenDifference(before, open, below), 0.1) << "the window is not beside the pointer";
+
+  launcher.moveTo(kLeft + 984, kTop + 120);  // into the window: it stays
+  launcher.moveTo(kLeft + 300, kTop + 600);  // and away: it fades and closes
+  launcher.waitUntilStill(below);
+  std::string closed = launcher.screenshot("notifications-closed");
+  EXPECT_LT(ScreenDifference(before, closed, below), 0.05) << "the window did not go";
+  EXPECT_EQ(CommandOutput("xwininfo -id " + notifications + " 2>/dev/null | grep -c IsViewable"), "0");
 }
 
 TEST_F(LauncherE2ETest, WithoutACatalogueTheWindowStillOpensAndNoFileIsCreated) {
