@@ -11,7 +11,7 @@
 
 namespace {
 
-struct MemberSpec {
+struct MemberFacts {
   const char* layout;
   const char* key;  // nullptr: filled by search or favourites, not at start-up
   int paddingId;
@@ -19,7 +19,7 @@ struct MemberSpec {
   Panel panel;
 };
 
-constexpr std::array<MemberSpec, 6> kMembers = {{
+constexpr std::array<MemberFacts, 6> kMembers = {{
     {"\\布局文件\\Panel\\list_Panel_video.xml", "video", 2001, 2002, Panel::Video},
     {"\\布局文件\\Panel\\list_Panel_image.xml", "image", 3001, 3002, Panel::Image},
     {"\\布局文件\\Panel\\list_Panel_ocr.xml", "ocr", 4001, 4002, Panel::Ocr},
@@ -33,7 +33,7 @@ constexpr const char* kItemColumns[] = {"image1", "name", "download_http", "App_
 
 std::array<CategoryPanel, 6> g_panels;
 
-const MemberSpec& SpecOf(PanelMember member) { return kMembers[static_cast<size_t>(member)]; }
+const MemberFacts& FactsOf(PanelMember member) { return kMembers[static_cast<size_t>(member)]; }
 
 void SetCardText(HELE list, int group, int item, const char* column, const AnsiText& value) {
   XListView_Item_SetTextEx(list, group, item, ToUiText(column).c_str(), ToUiText(value).c_str());
@@ -43,7 +43,7 @@ void SetCardText(HELE list, int group, int item, const char* column, const AnsiT
 
 CategoryPanel& PanelOf(PanelMember member) { return g_panels[static_cast<size_t>(member)]; }
 
-Panel PanelFor(PanelMember member) { return SpecOf(member).panel; }
+Panel PanelFor(PanelMember member) { return FactsOf(member).panel; }
 
 void ApplyCardSize(HELE list) {
   if (NavigationExpanded == 1) {
@@ -54,11 +54,11 @@ void ApplyCardSize(HELE list) {
 }
 
 void BuildCategoryPanel(PanelMember member) {
-  const MemberSpec& spec = SpecOf(member);
+  const MemberFacts& facts = FactsOf(member);
   CategoryPanel& panel = PanelOf(member);
-  panel.root = XC_LoadLayout(ToUiText(RunDir() + spec.layout).c_str(), MainElement(6));
-  PanelRoot(spec.panel) = panel.root;
-  panel.list = MainElement(spec.listId);
+  panel.root = XC_LoadLayout(ToUiText(RunDir() + facts.layout).c_str(), MainElement(6));
+  PanelRoot(facts.panel) = panel.root;
+  panel.list = MainElement(facts.listId);
   XListView_SetItemTemplateXML(panel.list,
                                ToUiText(RunDir() + "\\布局文件\\video_list\\ListView_item_video.xml").c_str());
   panel.adapter = XAdListView_Create();
@@ -72,11 +72,11 @@ void BuildCategoryPanel(PanelMember member) {
   XBkM_AddFill(manager, 0x100, RGB(38, 29, 71), 20);
   XBkM_AddFill(manager, 0x200, RGB(38, 29, 71), 60);
   XBkM_AddFill(manager, 0x400, RGB(38, 29, 71), 20);
-  if (spec.key != nullptr) {
-    QueryCategory(spec.key);
+  if (facts.key != nullptr) {
+    QueryCategory(facts.key);
     FillCardList(panel.list);
   }
-  XLayout_SetPadding(MainElement(spec.paddingId), 40, 35, 10, 10);
+  XLayout_SetPadding(MainElement(facts.paddingId), 40, 35, 10, 10);
   XEle_RegEventC(panel.list, XE_LISTVIEW_TEMP_CREATE_END, OnCardCreated);
   XEle_RegEventC(panel.list, XE_LISTVIEW_SELECT, OnCardSelected);
   XWnd_AdjustLayout(MainWindow);

@@ -22,14 +22,14 @@ struct SampleTree {
   const char* itemTemplate;
 };
 
-void BuildSampleTree(const SampleTree& spec) {
-  HELE tree = MainElement(spec.id);
+void BuildSampleTree(const SampleTree& sample) {
+  HELE tree = MainElement(sample.id);
   XTree_EnableConnectLine(tree, FALSE, FALSE);
-  XTree_SetItemHeightDefault(tree, spec.height, spec.selectedHeight);
+  XTree_SetItemHeightDefault(tree, sample.height, sample.selectedHeight);
   HBKM manager = XEle_GetBkManager(tree);
   XBkM_AddFill(manager, 256, RGB(38, 29, 71), 20);
   XBkM_AddFill(manager, 512, RGB(38, 29, 71), 60);
-  XTree_SetItemTemplateXML(tree, ToUiText(RunDir() + spec.itemTemplate).c_str());
+  XTree_SetItemTemplateXML(tree, ToUiText(RunDir() + sample.itemTemplate).c_str());
   HXCGUI adapter = XAdTree_Create();
   XTree_BindAdapter(tree, adapter);
   XAdTree_AddColumn(adapter, ToUiText("name").c_str());
