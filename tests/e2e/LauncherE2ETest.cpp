@@ -11,10 +11,6 @@
 
 namespace {
 
-// The main window opens at (375, 140), 1170 x 760, as its layout says.
-constexpr int kLeft = 375;
-constexpr int kTop = 140;
-
 int EntryY(int entry) { return kTop + 64 + 30 * (entry - 1) + 20; }
 
 class LauncherE2ETest : public ::testing::Test {
@@ -24,18 +20,9 @@ class LauncherE2ETest : public ::testing::Test {
   }
 };
 
-// Passes the notice and returns the main window's id.
-std::string OpenMainWindow(LauncherSession& launcher) {
-  EXPECT_TRUE(launcher.start());
-  std::string notice = launcher.waitForWindow("信息：");
-  EXPECT_FALSE(notice.empty()) << "no start-up notice";
-  launcher.screenshot("notice");
-  return launcher.pressEnterUntilWindow(notice, "办公小工具箱");
-}
-
 TEST_F(LauncherE2ETest, StartsThroughTheNoticeNavigatesMarksAFavouriteAndClosesCleanly) {
   LauncherSession launcher;
-  std::string window = OpenMainWindow(launcher);
+  std::string window = launcher.openMainWindow();
   ASSERT_FALSE(window.empty()) << "no main window after the notice";
 
   // The toolkit library was written into the current directory and loaded from there.
@@ -87,7 +74,7 @@ std::string Area(int width, int height, int x, int y) {
 
 TEST_F(LauncherE2ETest, SearchesAChineseNameWithEnterAndListsExactlyTheMarkedFavourites) {
   LauncherSession launcher;
-  std::string window = OpenMainWindow(launcher);
+  std::string window = launcher.openMainWindow();
   ASSERT_FALSE(window.empty()) << "no main window after the notice";
   std::string content = Area(900, 500, 200, 120);
   launcher.moveTo(kLeft + 700, kTop + 700);
@@ -120,7 +107,7 @@ TEST_F(LauncherE2ETest, SearchesAChineseNameWithEnterAndListsExactlyTheMarkedFav
 
 TEST_F(LauncherE2ETest, NotificationsOpenBesideThePointerAndFadeAwayWhenItLeaves) {
   LauncherSession launcher;
-  std::string window = OpenMainWindow(launcher);
+  std::string window = launcher.openMainWindow();
   ASSERT_FALSE(window.empty()) << "no main window after the notice";
   std::string below = Area(340, 200, 934, 40);  // where the window opens for a click on the bell
   launcher.moveTo(kLeft + 984, kTop + 29);
@@ -142,7 +129,7 @@ TEST_F(LauncherE2ETest, NotificationsOpenBesideThePointerAndFadeAwayWhenItLeaves
 
 TEST_F(LauncherE2ETest, WithoutACatalogueTheWindowStillOpensAndNoFileIsCreated) {
   LauncherSession launcher(LauncherSession::Options{.withCatalogue = false});
-  ASSERT_FALSE(OpenMainWindow(launcher).empty());
+  ASSERT_FALSE(launcher.openMainWindow().empty());
   EXPECT_FALSE(std::filesystem::exists(launcher.runFile("CONFIG.db")));
   launcher.click(kLeft + 1139, kTop + 30);
   EXPECT_EQ(launcher.waitForExit(5000), 0);

@@ -51,6 +51,14 @@ bool LauncherSession::start() {
   return pid_ > 0;
 }
 
+std::string LauncherSession::openMainWindow() {
+  if (!start()) return "";
+  std::string notice = waitForWindow("信息：");
+  if (notice.empty()) return "";
+  screenshot("notice");
+  return pressEnterUntilWindow(notice, "办公小工具箱");
+}
+
 std::string LauncherSession::waitForWindow(const std::string& title, int timeoutMs) const {
   for (int waited = 0; waited < timeoutMs; waited += 100) {
     std::string ids = CommandOutput("xdotool search --onlyvisible --pid " + std::to_string(pid_) + " 2>/dev/null");

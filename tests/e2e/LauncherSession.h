@@ -9,6 +9,10 @@
 
 #include "support/ScratchDirectory.h"
 
+// The main window's top-left corner on screen, where its layout places it.
+constexpr int kLeft = 375;
+constexpr int kTop = 140;
+
 class LauncherSession {
  public:
   struct Options {
@@ -21,6 +25,9 @@ class LauncherSession {
   ~LauncherSession();
 
   bool start();
+  // Starts the launcher, passes the start-up notice (screenshot "notice") and returns the main
+  // window's id, or "" when a step does not come.
+  std::string openMainWindow();
   // The first visible window of the launcher whose title is `title` (UTF-8), or "".
   std::string waitForWindow(const std::string& title, int timeoutMs = 8000) const;
   // Screen-coordinate input.

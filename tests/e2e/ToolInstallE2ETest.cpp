@@ -13,9 +13,6 @@
 
 namespace {
 
-constexpr int kLeft = 375;
-constexpr int kTop = 140;
-
 // The navigation column and the first row of cards, which move while the column narrows.
 std::string CardArea() { return "700x300+" + std::to_string(kLeft) + "+" + std::to_string(kTop + 150); }
 
@@ -46,6 +43,18 @@ class ToolInstallE2ETest : public ::testing::Test {
     if (thread_.joinable()) thread_.join();
   }
 
+  // Points the first video tool at `path` on the local server, opens the main window and the
+  // video list, and waits until the narrowing column has settled. False when a step fails.
+  bool openVideoListDownloadingFrom(LauncherSession& launcher, const std::string& path) {
+    launcher.catalogue("update App_List set App_download_http = 'http://127.0.0.1:" + std::to_string(port_) +
+                       path + "' where ID = 1");
+    if (launcher.openMainWindow().empty()) return false;
+    launcher.click(kLeft + 28, kTop + 64 + 30 + 20);  // 视屏处理
+    launcher.moveTo(kLeft + 800, kTop + 500);           // the column narrows
+    launcher.waitUntilStill(CardArea());
+    return true;
+  }
+
   ScratchDirectory scratch_;
   std::string archive_;
   httplib::Server server_;
@@ -56,16 +65,7 @@ class ToolInstallE2ETest : public ::testing::Test {
 
 TEST_F(ToolInstallE2ETest, DownloadsUnpacksAndOpensATool) {
   LauncherSession launcher;
-  launcher.catalogue("update App_List set App_download_http = 'http://127.0.0.1:" + std::to_string(port_) +
-                     "/tools/video_compress.zip' where ID = 1");
-  ASSERT_TRUE(launcher.start());
-  std::string notice = launcher.waitForWindow("信息：");
-  ASSERT_FALSE(notice.empty());
-  ASSERT_FALSE(launcher.pressEnterUntilWindow(notice, "办公小工具箱").empty());
-
-  launcher.click(kLeft + 28, kTop + 64 + 30 + 20);  // 视屏处理
-  launcher.moveTo(kLeft + 800, kTop + 500);           // the column narrows
-  launcher.waitUntilStill(CardArea());
+  ASSERT_TRUE(openVideoListDownloadingFrom(launcher, "/tools/video_compress.zip"));
   std::string list = launcher.screenshot("install-list");
   launcher.click(kLeft + 427, kTop + 221);  // the first card's indicator
 
@@ -86,15 +86,7 @@ TEST_F(ToolInstallE2ETest, DownloadsUnpacksAndOpensATool) {
 
 TEST_F(ToolInstallE2ETest, AFailedDownloadInstallsNothingAndSaysSo) {
   LauncherSession launcher;
-  launcher.catalogue("update App_List set App_download_http = 'http://127.0.0.1:" + std::to_string(port_) +
-                     "/tools/missing.zip' where ID = 1");
-  ASSERT_TRUE(launcher.start());
-  std::string notice = launcher.waitForWindow("信息：");
-  ASSERT_FALSE(notice.empty());
-  ASSERT_FALSE(launcher.pressEnterUntilWindow(notice, "办公小工具箱").empty());
-  launcher.click(kLeft + 28, kTop + 64 + 30 + 20);
-  launcher.moveTo(kLeft + 800, kTop + 500);
-  launcher.waitUntilStill(CardArea());
+  ASSERT_TRUE(openVideoListDownloadingFrom(launcher, "/tools/missing.zip"));
   launcher.click(kLeft + 427, kTop + 221);
 
   std::string message = launcher.waitForWindow("提示", 60000);
