@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 #include <strings.h>
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <memory>
@@ -105,20 +106,37 @@ void SetMethodAndBody(CURL* curl, const HttpExchangeRequest& request) {
   }
 }
 
-bool HasHeader(const std::vector<std::string>& headers, const std::string& name) {
-  for (const std::string& line : headers) {
-    if (line.size() > name.size() && line[name.size()] == ':' &&
-        strncasecmp(line.c_str(), name.c_str(), name.size()) == 0)
-      return true;
-  }
-  return false;
+bool IsHeader(const std::string& line, const std::string& name) {
+  return line.size() > name.size() && line[name.size()] == ':' &&
+         strncasecmp(line.c_str(), name.c_str(), name.size()) == 0;
 }
 
-// The caller's header lines, with curl's own defaults suppressed where the caller sets none:
-// what reaches the server is what the routine asked for.
+bool HasHeader(const std::vector<std::string>& headers, const std::string& name) {
+  return std::any_of(headers.begin(), headers.end(),
+                     [&](const std::string& line) { return IsHeader(line, name); });
+}
+
+// The values of the caller's Cookie lines joined by "; ". They go out in the one Cookie header
+// that also carries the cookie engine's cookies: a Cookie line of the caller's would otherwise
+// go out as a second Cookie header beside it.
+std::string CallerCookies(const std::vector<std::string>& headers) {
+  std::string cookies;
+  for (const std::string& line : headers) {
+    if (!IsHeader(line, "Cookie")) continue;
+    size_t value = line.find_first_not_of(' ', line.find(':') + 1);
+    if (value == std::string::npos) continue;
+    cookies += (cookies.empty() ? "" : "; ") + line.substr(value);
+  }
+  return cookies;
+}
+
+// The caller's header lines but the Cookie lines, with curl's own defaults suppressed where the
+// caller sets none: what reaches the server is what the routine asked for.
 HeaderList BuildHeaderList(const HttpExchangeRequest& request) {
   curl_slist* list = nullptr;
-  for (const std::string& line : request.headers) list = curl_slist_append(list, line.c_str());
+  for (const std::string& line : request.headers) {
+    if (!IsHeader(line, "Cookie")) list = curl_slist_append(list, line.c_str());
+  }
   for (const char* name : {"Accept", "Content-Type", "Expect"}) {
     if (!HasHeader(request.headers, name)) list = curl_slist_append(list, (std::string(name) + ":").c_str());
   }
@@ -151,12 +169,15 @@ HttpExchangeResult CurlExchange::Perform(const HttpExchangeRequest& request) {
   std::string proxyCredentials = BasicUserPassword(request.proxyUser, request.proxyPassword);
   std::string serverCredentials = BasicUserPassword(request.serverUser, request.serverPassword);
   HeaderList headers = BuildHeaderList(request);
+  std::string cookies = CallerCookies(request.headers);
 
   curl_easy_setopt(c, CURLOPT_URL, request.url.c_str());
   curl_easy_setopt(c, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(c, CURLOPT_PROXY, proxy.c_str());  // "" also ignores the environment's proxies
-  if (!proxy.empty() && !request.proxyUser.empty()) {
+  // A Proxy-Authorization line of the caller's is the one the proxy gets; libcurl would add its
+  // own beside it, since it keeps proxy headers apart from the caller's list.
+  if (!proxy.empty() && !request.proxyUser.empty() && !HasHeader(request.headers, "Proxy-Authorization")) {
     curl_easy_setopt(c, CURLOPT_PROXYAUTH, CURLAUTH_BASIC);
     curl_easy_setopt(c, CURLOPT_PROXYUSERPWD, proxyCredentials.c_str());
   }
@@ -172,6 +193,7 @@ HttpExchangeResult CurlExchange::Perform(const HttpExchangeRequest& request) {
   curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, request.verifyPeer ? 1L : 0L);
   curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, request.verifyHost ? 2L : 0L);
   if (request.cookieEngine) curl_easy_setopt(c, CURLOPT_COOKIEFILE, "");
+  if (!cookies.empty()) curl_easy_setopt(c, CURLOPT_COOKIE, cookies.c_str());
   if (request.connectTimeoutMs > 0) curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, request.connectTimeoutMs);
   curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, OnHeader);
   curl_easy_setopt(c, CURLOPT_HEADERDATA, &state);
