@@ -31,6 +31,8 @@ Window* Element::window() {
 }
 
 Element* Element::findById(int id) {
+  // IDs are positive; elements without one hold 0 and must not answer to it.
+  if (id <= 0) return nullptr;
   if (id_ == id && handle() != 0) return this;
   for (auto& child : children_)
     if (Element* found = child->findById(id)) return found;

@@ -95,7 +95,7 @@ void ListView::adapterChanged(int group, int item, bool structure) {
 }
 
 Element* ListView::findById(int id) {
-  return (this->id() == id && handle() != 0) ? this : nullptr;
+  return (id > 0 && this->id() == id && handle() != 0) ? this : nullptr;
 }
 
 void ListView::dropBuilt(const Key& key) {

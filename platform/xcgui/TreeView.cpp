@@ -73,7 +73,7 @@ void TreeView::adapterChanged(int item) {
 
 Element* TreeView::findById(int id) {
   // Template elements have IDs of their own, reached through templateObject.
-  return (this->id() == id && handle() != 0) ? this : nullptr;
+  return (id > 0 && this->id() == id && handle() != 0) ? this : nullptr;
 }
 
 void TreeView::dropItem(int item) {

@@ -154,6 +154,16 @@ TEST_F(LayoutLoaderTest, ObjectByIdSearchesOneWindowOrAllAndGivesZeroWhenAbsent)
   EXPECT_EQ(XC_GetObjectByID(424242, 1), 0);
 }
 
+TEST_F(LayoutLoaderTest, IdZeroOrBelowNamesNoObject) {
+  // Elements without an id attribute must not answer to 0, the window itself included.
+  HWINDOW w = Load("every.xml", kEveryKind);
+  EXPECT_EQ(XC_GetObjectByID(w, 0), 0);
+  EXPECT_EQ(XC_GetObjectByID(w, -1), 0);
+  EXPECT_EQ(XC_GetObjectByID(0, 0), 0);
+  EXPECT_EQ(XC_GetObjectByID(XC_GetObjectByID(w, 7), 0), 0);  // a tree
+  EXPECT_EQ(XC_GetObjectByID(XC_GetObjectByID(w, 8), 0), 0);  // a list view
+}
+
 TEST_F(LayoutLoaderTest, ObjectByIdReturnsTheFirstMatchDepthFirst) {
   HWINDOW w = Load("main.xml", kMainWithHost);
   // Panels are checked per file, so a panel may repeat an ID of the window it is loaded into.

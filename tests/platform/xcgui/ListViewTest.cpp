@@ -119,6 +119,7 @@ TEST_F(ListViewTest, TenThousandItemsBuildOnlyWhatIsInSight) {
   ExpectAboutOneScreenBuilt();
   EXPECT_EQ(NameOf(0, 0), "item 0");
   EXPECT_EQ(XListView_GetTemplateObject(list_, 0, 100, 11), 0);
+  EXPECT_EQ(XListView_GetTemplateObject(list_, 0, 0, 0), 0);  // 0 is no template id
 }
 
 TEST_F(ListViewTest, ScrollingToTheMiddleAndTheEndKeepsTheBuiltCountFlat) {

@@ -176,6 +176,7 @@ TEST_F(TreeViewTest, TemplateObjectsNeedABuiltItemAndAnId) {
   XWnd_AdjustLayout(w_);
   EXPECT_NE(XTree_GetTemplateObject(tree_, 1, 3), 0);
   EXPECT_EQ(XTree_GetTemplateObject(tree_, 1, 4), 0);
+  EXPECT_EQ(XTree_GetTemplateObject(tree_, 1, 0), 0);
   EXPECT_EQ(XTree_GetTemplateObject(tree_, 6, 3), 0);
   EXPECT_EQ(XTree_GetTemplateObject(0, 1, 3), 0);
   EXPECT_EQ(XC_GetObjectByID(w_, 3), 0);

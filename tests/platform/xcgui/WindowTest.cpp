@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <atomic>
+
 #include "XcguiTestSupport.h"
 
 namespace {
@@ -138,6 +140,24 @@ TEST_F(WindowTest, CloseButtonRaisesTheCloseMessage) {
   XTest_Click(w, 70, 20);
   XTest_Pump(3);
   EXPECT_EQ(EventNumbers(), (std::vector<int>{XWM_CLOSE}));
+}
+
+TEST_F(WindowTest, MessagesAWorkerCausesAreHandledOnTheUiThread) {
+  HWINDOW w = Load("w.xml", kResizable);
+  XWnd_RegEventC(w, XWM_CLOSE, LoggedAndHandled<1>);
+  XWnd_RegEventC(w, XWM_MOUSELEAVE, Logged<2>);
+  XWnd_RegEventC(w, XWM_SIZE, Logged<3>);
+  std::atomic<bool> posted{false};
+  std::thread worker([&] {
+    XTest_Close(w);
+    XTest_MouseLeave(w);
+    PostMessageA(XWnd_GetHWND(w), WM_SIZE, 0, LPARAM(250 | (120 << 16)));
+    posted = true;
+  });
+  EXPECT_TRUE(PumpUntil([&] { return posted && Events.size() == 3; }));
+  worker.join();
+  EXPECT_EQ(EventNumbers(), (std::vector<int>{XWM_CLOSE, XWM_MOUSELEAVE, XWM_SIZE}));
+  for (const EventRecord& e : Events) EXPECT_EQ(e.thread, std::this_thread::get_id());
 }
 
 TEST_F(WindowTest, WindowMessageRegistrationNeedsAWindow) {
