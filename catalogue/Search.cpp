@@ -36,6 +36,8 @@ void AnimateBox(bool opening) {
   }
 }
 
+}  // namespace
+
 void ShowSearchResults(const AnsiText& text) {
   HELE list = PanelOf(PanelMember::Search).list;
   CurrentCardList = list;
@@ -49,8 +51,6 @@ void ShowSearchResults(const AnsiText& text) {
   XEle_RedrawEle(MainElement(8), FALSE);
   ShowOnlyPanel(Panel::Search);
 }
-
-}  // namespace
 
 int SearchBoxAlpha(int step, bool opening) {
   double alpha = step * 255.0 / kSteps;

@@ -9,6 +9,8 @@ inline int SearchBoxExpanded = 0;
 
 // The search action: binds Enter, searches for the edit's text (when any) and opens the box.
 void RunSearch();
+// Fills the search-results panel with the rows whose name holds `text` and shows it.
+void ShowSearchResults(const AnsiText& text);
 // Click on the search button (element 100).
 int OnSearchButtonClicked(HXCGUI self, int event, WPARAM wParam, LPARAM lParam, BOOL* handled);
 // Event 182 on the search edit (element 35): an emptied edit starts the box animation.

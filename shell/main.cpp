@@ -1,18 +1,4 @@
-// The launcher's process entry: process-wide state, exit clean-up, the toolkit library file,
-// then the start-up routine.
-#include <cstdlib>
+// The launcher's process entry.
+#include "shell/startup/Launcher.h"
 
-#include "catalogue/CatalogueQueries.h"
-#include "shell/SharedState.h"
-#include "shell/startup/StartUp.h"
-#include "shell/startup/ToolkitLibrary.h"
-
-int main() {
-  TheCatalogDb();  // the process-wide state exists before anything else runs
-  LoadedRecords();
-  MainWindow = 0;
-  ClockRunning = false;
-  std::atexit(ExitCleanup);
-  EnsureToolkitLibrary();
-  return StartUp();
-}
+int main() { return RunLauncher(); }

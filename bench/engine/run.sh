@@ -8,6 +8,8 @@
 #
 #   bench/engine/run.sh [SIZE] [XLDL_GET] [RANGE_SERVER]
 #   SIZE: 32M in CI, 1G by hand. The programs default to the ones in build/.
+#   With QB_BENCH_TSV set, each measurement is also appended to that file as
+#   "engine<TAB>SIZE<TAB>tool<TAB>wall s<TAB>cpu s<TAB>peak KiB".
 set -euo pipefail
 
 size="${1:-32M}"
@@ -53,6 +55,9 @@ measure() {
   printf '%-8s %-12s wall %8.3f s   cpu %8.3f s   peak %8.1f MiB\n' "$name" "$file" "$wall" "$cpu" \
     "$(echo "$rss / 1024" | bc -l)"
   eval "wall_$name=$wall cpu_$name=$cpu rss_$name=$rss"
+  if [ -n "${QB_BENCH_TSV:-}" ]; then
+    printf 'engine\t%s\t%s\t%s\t%s\t%s\n' "$size" "$name" "$wall" "$cpu" "$rss" >> "$QB_BENCH_TSV"
+  fi
 }
 
 echo "engine benchmark: $size over loopback, 8 connections where the tool can"

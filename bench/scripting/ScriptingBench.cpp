@@ -7,10 +7,10 @@
 #include <pcre2.h>
 
 #include <cstdio>
-#include <map>
 #include <regex>
 #include <string>
 
+#include "bench/support/RatioReporter.h"
 #include "platform/scriptcontrol/EngineText.h"
 #include "scripting/JsonDocument.h"
 #include "scripting/RegexMatcher.h"
@@ -195,38 +195,12 @@ BENCHMARK(BM_Regex1MiB_Matcher)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Regex1MiB_DirectPcre2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Regex1MiB_StdRegex)->Unit(benchmark::kMillisecond);
 
-// Prints, after the usual table, each measured case's time as a multiple of its peers'.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs)
-      if (!run.error_occurred && run.run_type == Run::RT_Iteration)
-        seconds_[run.benchmark_name()] = run.real_accumulated_time / double(run.iterations);
-  }
-
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const char* pairs[][2] = {{"BM_JsonParse_Document", "BM_JsonParse_DirectEngine"},
-                              {"BM_JsonRead10kPaths_Document", "BM_JsonRead10kPaths_DirectEngine"},
-                              {"BM_Regex1MiB_Matcher", "BM_Regex1MiB_DirectPcre2"},
-                              {"BM_Regex1MiB_Matcher", "BM_Regex1MiB_StdRegex"}};
-    std::printf("\n%-32s %-34s %s\n", "case", "peer", "time / peer time");
-    for (auto& [subject, peer] : pairs)
-      if (seconds_.count(subject) && seconds_.count(peer) && seconds_[peer] > 0)
-        std::printf("%-32s %-34s %.2f\n", subject, peer, seconds_[subject] / seconds_[peer]);
-  }
-
- private:
-  std::map<std::string, double> seconds_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return RunWithRatios(argc, argv,
+                       {{"BM_JsonParse_Document", "BM_JsonParse_DirectEngine"},
+                        {"BM_JsonRead10kPaths_Document", "BM_JsonRead10kPaths_DirectEngine"},
+                        {"BM_Regex1MiB_Matcher", "BM_Regex1MiB_DirectPcre2"},
+                        {"BM_Regex1MiB_Matcher", "BM_Regex1MiB_StdRegex"}});
 }

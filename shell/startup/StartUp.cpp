@@ -10,11 +10,15 @@
 
 int StartUp() {
   MessageBoxA(nullptr, "由于刚研发，功能只有视频压缩和OCR两个功能！", "信息：", MB_OK | MB_TASKMODAL);
+  OpenToolkitAndCatalogue();
+  BuildMainWindow();
+  return 0;
+}
+
+void OpenToolkitAndCatalogue() {
   XInitXCGUI(ToUiText("f").c_str());
   XC_LoadResource(ToUiText(RunDir() + "\\资源文件\\resource.res").c_str());
   TheCatalogDb().open(RunDir() + "\\CONFIG.db");
-  BuildMainWindow();
-  return 0;
 }
 
 int OnMainWindowClose(HXCGUI, int, WPARAM, LPARAM, BOOL*) {

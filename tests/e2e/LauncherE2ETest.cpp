@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "e2e/DisplayTest.h"
 #include "e2e/LauncherSession.h"
 #include "support/CommandOutput.h"
 
@@ -13,12 +14,7 @@ namespace {
 
 int EntryY(int entry) { return kTop + 64 + 30 * (entry - 1) + 20; }
 
-class LauncherE2ETest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X display (the suite runs under xvfb-run)";
-  }
-};
+class LauncherE2ETest : public DisplayTest {};
 
 TEST_F(LauncherE2ETest, StartsThroughTheNoticeNavigatesMarksAFavouriteAndClosesCleanly) {
   LauncherSession launcher;
@@ -64,12 +60,6 @@ TEST_F(LauncherE2ETest, StartsThroughTheNoticeNavigatesMarksAFavouriteAndClosesC
   EXPECT_TRUE(launcher.running());
   EXPECT_EQ(launcher.waitForExit(5000), 0);
   EXPECT_EQ(launcher.catalogue("select IsCollection from App_List where ID = 1"), "1");
-}
-
-// WxH+X+Y of an area of the window.
-std::string Area(int width, int height, int x, int y) {
-  return std::to_string(width) + "x" + std::to_string(height) + "+" + std::to_string(kLeft + x) + "+" +
-         std::to_string(kTop + y);
 }
 
 TEST_F(LauncherE2ETest, SearchesAChineseNameWithEnterAndListsExactlyTheMarkedFavourites) {

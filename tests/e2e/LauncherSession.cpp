@@ -23,7 +23,8 @@ std::string Quote(const std::string& text) {
 
 LauncherSession::LauncherSession(Options options) : options_(std::move(options)) {
   const fs::path build = QB_RUN_DIR;
-  fs::copy_file(build / "quillbay", runDir_.path() / "quillbay");
+  fs::copy_file(options_.program.empty() ? build / "quillbay" : fs::path(options_.program),
+                runDir_.path() / "quillbay");
   fs::copy_file(build / "libwin32.so", runDir_.path() / "libwin32.so");
   if (fs::exists(build / "Guide.dll")) fs::copy_file(build / "Guide.dll", runDir_.path() / "Guide.dll");
   fs::create_directory_symlink(build / "布局文件", runDir_.path() / "布局文件");
@@ -160,6 +161,11 @@ int LauncherSession::waitForExit(int timeoutMs) {
 
 std::string LauncherSession::catalogue(const std::string& sql) const {
   return CommandOutput("sqlite3 " + runDir_.file("CONFIG.db") + " " + Quote(sql));
+}
+
+std::string Area(int width, int height, int x, int y) {
+  return std::to_string(width) + "x" + std::to_string(height) + "+" + std::to_string(kLeft + x) + "+" +
+         std::to_string(kTop + y);
 }
 
 double ScreenDifference(const std::string& image, const std::string& other, const std::string& region) {

@@ -19,6 +19,7 @@ class LauncherSession {
     bool withCatalogue = true;
     std::string presetToolkitFile;  // contents of an XCGUI.dll already in the current directory
     bool presetToolkit = false;
+    std::string program;  // the launcher build to run; the shipped one when empty
   };
   explicit LauncherSession(Options options);
   LauncherSession() : LauncherSession(Options{}) {}
@@ -61,6 +62,9 @@ class LauncherSession {
   ScratchDirectory workDir_;
   pid_t pid_ = -1;
 };
+
+// WxH+X+Y of an area of the main window, from its top-left corner.
+std::string Area(int width, int height, int x, int y);
 
 // Mean of the pixels of `image` (0..1) that differ from `other` in a region; used to tell
 // screens apart without comparing them byte by byte.

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <thread>
 
+#include "e2e/DisplayTest.h"
 #include "e2e/LauncherSession.h"
 #include "support/CommandOutput.h"
 
@@ -25,10 +26,11 @@ std::string MakeToolArchive(const ScratchDirectory& dir) {
   return archive;
 }
 
-class ToolInstallE2ETest : public ::testing::Test {
+class ToolInstallE2ETest : public DisplayTest {
  protected:
   void SetUp() override {
-    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X display (the suite runs under xvfb-run)";
+    DisplayTest::SetUp();
+    if (IsSkipped()) return;
     std::ifstream in(MakeToolArchive(scratch_), std::ios::binary);
     archive_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     server_.Get("/tools/video_compress.zip", [this](const httplib::Request&, httplib::Response& response) {

@@ -37,3 +37,10 @@ std::string Utf8Of(const std::string& gbk);
 
 // A handler answering 200 with `body` of content type `type`.
 LocalHttpServer::Handler Answer(std::string body, std::string type = "text/html");
+
+// Answers of the services as they come over the wire (texts given in code page 936):
+// provider 1's script naming 广东省深圳市 for `ip`, the geolocation JSON placing 203.0.113.7 in
+// `city`, and the live-weather JSON for 深圳市.
+std::string CityAnswer(const std::string& ip);
+std::string LocationAnswer(const std::string& city);
+std::string LiveWeather(const std::string& temperature, const std::string& direction, const std::string& power);

@@ -18,23 +18,6 @@ namespace {
 
 const std::string kWeatherTarget = "/v3/weather/weatherInfo?city=440300&key=a3c9e1f07b5d2468ace0135797bdf024";
 
-std::string CityAnswer(const std::string& ip) {
-  return "var returnCitySN = {\"cip\": \"" + ip + "\", \"cid\": \"440300\", \"cname\": \"广东省深圳市\"};";
-}
-
-std::string LocationAnswer(const std::string& city) {
-  return Utf8Of("{\"rs\":1,\"code\":0,\"address\":\"中国  广东省 " + city +
-                " 电信\",\"ip\":\"203.0.113.7\",\"isDomain\":0}");
-}
-
-std::string LiveWeather(const std::string& temperature, const std::string& direction,
-                        const std::string& power) {
-  return Utf8Of(R"({"status":"1","count":"1","info":"OK","infocode":"10000","lives":[{"province":"广东",)"
-                R"("city":"深圳市","adcode":"440300","weather":"晴","temperature":")" +
-                temperature + R"(","winddirection":")" + direction + R"(","windpower":")" + power +
-                R"(","humidity":"61","reporttime":"2026-12-09 20:00:00"}]})");
-}
-
 // Every service of the chain on a local server (provider 1 over http, the others over https),
 // and a catalogue whose city_id knows 深圳市 and 广州市 (twice).
 class WeatherReportTest : public ::testing::Test {

@@ -50,6 +50,16 @@ void MainWindowTest::Settle() {
   }
 }
 
+bool MainWindowTest::PumpUntilFor(const std::function<bool()>& done, int limitMs) {
+  DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > DWORD(limitMs)) return false;
+    XTest_Pump(1);
+    Sleep(2);
+  }
+  return true;
+}
+
 void MainWindowTest::ClickElement(HELE element) {
   // Moving there first lets whatever the move starts (the navigation column narrowing as the
   // pointer leaves it) finish, so the element is where the click lands.

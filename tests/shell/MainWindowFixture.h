@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "platform/xcgui/TestHooks.h"
@@ -17,6 +18,8 @@ class MainWindowTest : public ::testing::Test {
 
   // Pumps until posted input, layout and paint have all been handled.
   static void Settle();
+  // Pumps until `done` or `limitMs` milliseconds have passed; returns `done()`.
+  static bool PumpUntilFor(const std::function<bool()>& done, int limitMs);
   // Clicks the middle of an element.
   static void ClickElement(HELE element);
   // Clicks navigation entry k (1..7).
