@@ -58,8 +58,7 @@ TEST_F(BkManagerTest, OnlyTheFirstCurrentStateWithEntriesIsDrawn) {
   XBkM_AddFill(manager_, XC_STATE_BUTTON_NORMAL, ColorRef(255, 0, 0), 255);
   XBkM_AddFill(manager_, XC_STATE_BUTTON_STAY, ColorRef(0, 255, 0), 128);
   EXPECT_EQ(Rgb(Shown()), 0xFF0000u);
-  XTest_MouseMove(w_, 20, 20);
-  XTest_Pump(2);
+  MoveTo(w_, 20, 20);
   // The stay fill over the window's black, not over the normal red.
   uint32_t p = Shown();
   EXPECT_EQ(Red(p), 0);

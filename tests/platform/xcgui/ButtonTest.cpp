@@ -29,10 +29,6 @@ class ButtonTest : public XcguiTest {
     ASSERT_NE(w_, 0);
   }
   uint32_t Face(int id) { return Rgb(PixelAtCentre(w_, XC_GetObjectByID(w_, id))); }
-  void Do(void (*input)(HWINDOW, int, int), int x, int y) {
-    input(w_, x, y);
-    XTest_Pump(2);
-  }
   HWINDOW w_ = 0;
 };
 
@@ -43,28 +39,29 @@ TEST_F(ButtonTest, StateImagesCutFromOneStripFollowThePointer) {
   XEle_EnableBkTransparent(button, TRUE);
   HBKM manager = XEle_GetBkManager(button);
   XBkM_Clear(manager);
-  const std::pair<int, int> cuts[] = {{XC_STATE_BUTTON_NORMAL, 0}, {XC_STATE_BUTTON_STAY, 29}, {XC_STATE_BUTTON_DOWN, 58}};
+  const std::pair<int, int> cuts[] = {
+      {XC_STATE_BUTTON_NORMAL, 0}, {XC_STATE_BUTTON_STAY, 29}, {XC_STATE_BUTTON_DOWN, 58}};
   for (auto [state, x] : cuts)
     XBkM_AddImage(manager, state, XImage_LoadFileRect(UPath("strip.png").c_str(), x, 0, 28, 26));
   EXPECT_EQ(Face(1), kRed);
-  Do(XTest_MouseMove, 20, 20);
+  Send(XTest_MouseMove, w_, 20, 20);
   EXPECT_EQ(Face(1), kGreen);
-  Do(XTest_MouseDown, 20, 20);
+  Send(XTest_MouseDown, w_, 20, 20);
   EXPECT_EQ(Face(1), kBlue);
-  Do(XTest_MouseUp, 20, 20);
+  Send(XTest_MouseUp, w_, 20, 20);
   EXPECT_EQ(Face(1), kGreen);
-  Do(XTest_MouseMove, 100, 50);
+  Send(XTest_MouseMove, w_, 100, 50);
   EXPECT_EQ(Face(1), kRed);
 }
 
 TEST_F(ButtonTest, CheckedPictureWinsOverTheOthersWhileChecked) {
   EXPECT_EQ(Face(2), kRed);
-  Do(XTest_Click, 70, 20);  // a checkable button checks itself
+  Send(XTest_Click, w_, 70, 20);  // a checkable button checks itself
   EXPECT_TRUE(XTest_ButtonChecked(XC_GetObjectByID(w_, 2)));
   EXPECT_EQ(Face(2), kYellow);
   XBtn_SetCheck(XC_GetObjectByID(w_, 2), FALSE);
   EXPECT_EQ(Face(2), kGreen);  // still under the pointer
-  Do(XTest_MouseMove, 195, 55);
+  Send(XTest_MouseMove, w_, 195, 55);
   EXPECT_EQ(Face(2), kRed);
   XBtn_SetCheck(XC_GetObjectByID(w_, 2), TRUE);
   EXPECT_EQ(Face(2), kYellow);
@@ -74,7 +71,7 @@ TEST_F(ButtonTest, SetCheckWorksOnAnyButtonAndIgnoresOtherObjects) {
   HELE plain = XC_GetObjectByID(w_, 3);
   XBtn_SetCheck(plain, TRUE);
   EXPECT_TRUE(XTest_ButtonChecked(plain));
-  Do(XTest_Click, 120, 20);  // not checkable: a click leaves the state alone
+  Send(XTest_Click, w_, 120, 20);  // not checkable: a click leaves the state alone
   EXPECT_TRUE(XTest_ButtonChecked(plain));
   XBtn_SetCheck(plain, FALSE);
   EXPECT_FALSE(XTest_ButtonChecked(plain));

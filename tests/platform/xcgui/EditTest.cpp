@@ -46,8 +46,7 @@ class EditTest : public XcguiTest {
   }
   void Focus(HELE edit) {
     RECT r = RectOf(edit);
-    XTest_Click(w_, r.right - 2, (r.top + r.bottom) / 2);
-    XTest_Pump(2);
+    ClickAt(w_, r.right - 2, (r.top + r.bottom) / 2);
   }
   void Type(const char16_t* text) {
     XTest_TypeText(w_, text);
@@ -149,8 +148,7 @@ TEST_F(EditTest, SelectionIsReplacedOrDeletedAsAWhole) {
 TEST_F(EditTest, ClickingPlacesTheCaret) {
   Type(u"abcdef");
   RECT r = RectOf(edit_);
-  XTest_Click(w_, r.left + 1, (r.top + r.bottom) / 2);
-  XTest_Pump(2);
+  ClickAt(w_, r.left + 1, (r.top + r.bottom) / 2);
   Type(u"X");
   EXPECT_EQ(Text(), u"Xabcdef");
 }
@@ -165,8 +163,7 @@ TEST_F(EditTest, OnlyTheFocusedEditTakesTypingAndStartTextRaisesNothing) {
   EXPECT_EQ(Text(other), u"起始值");
   EXPECT_EQ(Text(), u"");
   EXPECT_EQ(CountEvents(XE_EDIT_CHANGED), 0);
-  XTest_Click(w_, 5, 55);  // on the window: nothing takes the focus
-  XTest_Pump(2);
+  ClickAt(w_, 5, 55);  // on the window: nothing takes the focus
   EXPECT_EQ(XTest_Focused(w_), 0);
   Type(u"丢");
   EXPECT_EQ(Text(other), u"起始值");

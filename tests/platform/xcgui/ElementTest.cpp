@@ -49,15 +49,6 @@ class ElementTest : public XcguiTest {
   HWINDOW Row() { return Load("row.xml", kRow); }
   HWINDOW Nested() { return Load("nested.xml", kNested); }
   HELE Get(HWINDOW w, int id) { return XC_GetObjectByID(w, id); }
-  // Moves the pointer and handles what it raised.
-  void Move(HWINDOW w, int x, int y) {
-    XTest_MouseMove(w, x, y);
-    XTest_Pump(2);
-  }
-  void Click(HWINDOW w, int x, int y) {
-    XTest_Click(w, x, y);
-    XTest_Pump(2);
-  }
 };
 
 // ---- layout arithmetic ----
@@ -217,9 +208,9 @@ TEST_F(ElementTest, PointerEnteringRaisesStayOnTheElementAndItsAncestorsOutermos
   HELE outer = Get(w, 1), inner = Get(w, 2);
   XEle_RegEventC(outer, XE_MOUSESTAY, Logged<1>);
   XEle_RegEventC(inner, XE_MOUSESTAY, Logged<2>);
-  Move(w, 20, 20);
+  MoveTo(w, 20, 20);
   EXPECT_EQ(EventTags(), (std::vector<int>{1, 2}));
-  Move(w, 25, 25);  // resting inside raises nothing new
+  MoveTo(w, 25, 25);  // resting inside raises nothing new
   EXPECT_EQ(Events.size(), 2u);
   EXPECT_EQ(Events[1].self, inner);
   EXPECT_EQ(Events[1].event, XE_MOUSESTAY);
@@ -230,11 +221,11 @@ TEST_F(ElementTest, PointerMovingAwayRaisesLeaveDeepestFirstThenStayOnTheNewElem
   XEle_RegEventC(Get(w, 1), XE_MOUSELEAVE, Logged<1>);
   XEle_RegEventC(Get(w, 2), XE_MOUSELEAVE, Logged<2>);
   XEle_RegEventC(Get(w, 3), XE_MOUSESTAY, Logged<3>);
-  Move(w, 20, 20);
-  Move(w, 70, 20);  // still inside 1, out of 2
+  MoveTo(w, 20, 20);
+  MoveTo(w, 70, 20);  // still inside 1, out of 2
   EXPECT_EQ(EventTags(), (std::vector<int>{2}));
-  Move(w, 20, 20);
-  Move(w, 150, 50);
+  MoveTo(w, 20, 20);
+  MoveTo(w, 150, 50);
   EXPECT_EQ(EventTags(), (std::vector<int>{2, 2, 1, 3}));
 }
 
@@ -243,7 +234,7 @@ TEST_F(ElementTest, PointerLeavingTheWindowRaisesLeaveOnEveryHoveredElement) {
   XEle_RegEventC(Get(w, 1), XE_MOUSELEAVE, Logged<1>);
   XEle_RegEventC(Get(w, 2), XE_MOUSELEAVE, Logged<2>);
   XWnd_RegEventC(w, XWM_MOUSELEAVE, Logged<3>);
-  Move(w, 20, 20);
+  MoveTo(w, 20, 20);
   XTest_MouseLeave(w);
   XTest_Pump(2);
   EXPECT_EQ(EventTags(), (std::vector<int>{2, 1, 3}));
@@ -255,7 +246,7 @@ TEST_F(ElementTest, ReleaseRaises11WithThePointInElementCoordinates) {
   HWINDOW w = Nested();
   XEle_RegEventC(Get(w, 2), XE_LBUTTONUP, RecordPoint);
   XEle_RegEventC(Get(w, 1), XE_LBUTTONUP, Logged<2>);
-  Click(w, 30, 22);
+  ClickAt(w, 30, 22);
   ASSERT_EQ(EventTags(), (std::vector<int>{1}));  // only the element under the pointer
   EXPECT_EQ(LastPoint.x, 20);
   EXPECT_EQ(LastPoint.y, 12);
@@ -266,7 +257,7 @@ TEST_F(ElementTest, ButtonClickRaises11ThenClick34OnlyWhenReleasedInside) {
   HELE button = Get(w, 4);
   XEle_RegEventC(button, XE_LBUTTONUP, Logged<1>);
   XEle_RegEventC(button, XE_BNCLICK, Logged<2>);
-  Click(w, 70, 70);
+  ClickAt(w, 70, 70);
   EXPECT_EQ(EventNumbers(), (std::vector<int>{XE_LBUTTONUP, XE_BNCLICK}));
   Events.clear();
   XTest_MouseDown(w, 70, 70);
@@ -281,14 +272,14 @@ TEST_F(ElementTest, HandlersRunInRegistrationOrderAndHandledStopsTheRest) {
   XEle_RegEventC(button, XE_BNCLICK, Logged<1>);
   XEle_RegEventC1(button, XE_BNCLICK, Logged<2>);
   XEle_RegEventC(button, XE_BNCLICK, Logged<3>);
-  Click(w, 70, 70);
+  ClickAt(w, 70, 70);
   EXPECT_EQ(EventTags(), (std::vector<int>{1, 2, 3}));
   Events.clear();
   HELE other = Get(w, 2);
   XEle_RegEventC(other, XE_LBUTTONUP, Logged<1>);
   XEle_RegEventC(other, XE_LBUTTONUP, LoggedAndHandled<2>);
   XEle_RegEventC(other, XE_LBUTTONUP, Logged<3>);
-  Click(w, 20, 20);
+  ClickAt(w, 20, 20);
   EXPECT_EQ(EventTags(), (std::vector<int>{1, 2}));
 }
 
@@ -305,11 +296,11 @@ TEST_F(ElementTest, AHandlerThatDestroysItsElementEndsTheDispatch) {
   HELE button = Get(w, 4);
   XEle_RegEventC(button, XE_BNCLICK, DestroySelf);
   XEle_RegEventC(button, XE_BNCLICK, Logged<2>);
-  Click(w, 70, 70);
+  ClickAt(w, 70, 70);
   EXPECT_EQ(EventTags(), (std::vector<int>{1}));
   EXPECT_EQ(XC_GetObjectType(button), 0);
   EXPECT_EQ(Get(w, 4), 0);
-  Click(w, 70, 70);  // the place is empty now
+  ClickAt(w, 70, 70);  // the place is empty now
   EXPECT_EQ(Events.size(), 1u);
 }
 

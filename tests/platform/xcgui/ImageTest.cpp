@@ -44,8 +44,10 @@ TEST_F(ImageTest, TheSameFileAndPartGiveTheSameHandle) {
   std::u16string strip = UPath("strip.png");
   EXPECT_EQ(XImage_LoadFile(strip.c_str(), TRUE), XImage_LoadFile(strip.c_str(), TRUE));
   EXPECT_NE(XImage_LoadFile(strip.c_str(), TRUE), XImage_LoadFile(strip.c_str(), FALSE));
-  EXPECT_EQ(XImage_LoadFileRect(strip.c_str(), 0, 0, 10, 10), XImage_LoadFileRect(strip.c_str(), 0, 0, 10, 10));
-  EXPECT_NE(XImage_LoadFileRect(strip.c_str(), 0, 0, 10, 10), XImage_LoadFileRect(strip.c_str(), 10, 0, 10, 10));
+  EXPECT_EQ(XImage_LoadFileRect(strip.c_str(), 0, 0, 10, 10),
+            XImage_LoadFileRect(strip.c_str(), 0, 0, 10, 10));
+  EXPECT_NE(XImage_LoadFileRect(strip.c_str(), 0, 0, 10, 10),
+            XImage_LoadFileRect(strip.c_str(), 10, 0, 10, 10));
 }
 
 TEST_F(ImageTest, MissingFilesAndEmptyPartsGiveNoHandle) {

@@ -40,7 +40,7 @@ TEST_F(LayoutLoaderTest, WindowRootBuildsEveryElementKindWithItsId) {
   HWINDOW w = Load("every.xml", kEveryKind);
   ASSERT_NE(w, 0);
   EXPECT_EQ(XC_GetObjectType(w), XC_WINDOW);
-  const std::pair<int, int> kinds[] = {{1, XC_ELE},         {2, XC_LAYOUT_ELE}, {3, XC_SHAPE_TEXT},
+  const std::pair<int, int> kinds[] = {{1, XC_ELE},           {2, XC_LAYOUT_ELE}, {3, XC_SHAPE_TEXT},
                                        {4, XC_SHAPE_PICTURE}, {5, XC_BUTTON},     {6, XC_EDIT},
                                        {7, XC_TREE},          {8, XC_LIST_VIEW}};
   for (auto [id, type] : kinds) EXPECT_EQ(XC_GetObjectType(XC_GetObjectByID(w, id)), type) << "id " << id;
@@ -131,7 +131,8 @@ TEST_F(LayoutLoaderTest, PicturesResolveAgainstTheRunDirectoryNotTheLayoutsFolde
 TEST_F(LayoutLoaderTest, AbsolutePicturePathsAreTakenAsTheyAre) {
   Picture("elsewhere/green.png", 0x00FF00);
   HWINDOW w = Load("w.xml", R"(<window width="60" height="40">
-  <element id="1" width="fill" height="fill" bkimage=")" + Path("elsewhere/green.png") + R"("/>
+  <element id="1" width="fill" height="fill" bkimage=")" +
+                                Path("elsewhere/green.png") + R"("/>
 </window>
 )");
   ASSERT_NE(w, 0);
@@ -141,8 +142,10 @@ TEST_F(LayoutLoaderTest, AbsolutePicturePathsAreTakenAsTheyAre) {
 // ---- lookup ----
 
 TEST_F(LayoutLoaderTest, ObjectByIdSearchesOneWindowOrAllAndGivesZeroWhenAbsent) {
-  HWINDOW first = Load("a.xml", R"(<window width="50" height="50"><element id="1"/><element id="2"/></window>)");
-  HWINDOW second = Load("b.xml", R"(<window width="50" height="50"><element id="1"/><element id="3"/></window>)");
+  HWINDOW first =
+      Load("a.xml", R"(<window width="50" height="50"><element id="1"/><element id="2"/></window>)");
+  HWINDOW second =
+      Load("b.xml", R"(<window width="50" height="50"><element id="1"/><element id="3"/></window>)");
   HELE inFirst = XC_GetObjectByID(first, 1), inSecond = XC_GetObjectByID(second, 1);
   EXPECT_NE(inFirst, 0);
   EXPECT_NE(inSecond, 0);
@@ -215,40 +218,46 @@ TEST_F(LayoutLoaderTest, TemplateAttributesGiveItemsWhoseIdsAreFoundPerItemOnly)
 // ---- broken files ----
 
 TEST_F(LayoutLoaderTest, BadXmlIsReportedWithFileAndLine) {
-  std::string report = LoadRefused("bad.xml", "<window width=\"100\" height=\"100\">\n"
-                                              "  <element id=\"1\">\n"
-                                              "  </layout>\n"
-                                              "</window>\n");
+  std::string report = LoadRefused("bad.xml",
+                                   "<window width=\"100\" height=\"100\">\n"
+                                   "  <element id=\"1\">\n"
+                                   "  </layout>\n"
+                                   "</window>\n");
   EXPECT_NE(report.find("xcgui: " + Path("bad.xml") + ":3: bad XML"), std::string::npos) << report;
 }
 
 TEST_F(LayoutLoaderTest, UnknownElementOrAttributeIsReportedAtItsLine) {
-  std::string element = LoadRefused("e.xml", "<window width=\"100\" height=\"100\">\n"
-                                             "  <element id=\"1\"/>\n"
-                                             "  <blink id=\"2\"/>\n"
-                                             "</window>\n");
+  std::string element = LoadRefused("e.xml",
+                                    "<window width=\"100\" height=\"100\">\n"
+                                    "  <element id=\"1\"/>\n"
+                                    "  <blink id=\"2\"/>\n"
+                                    "</window>\n");
   EXPECT_NE(element.find(Path("e.xml") + ":3: unknown element <blink>"), std::string::npos) << element;
-  std::string attribute = LoadRefused("a.xml", "<window width=\"100\" height=\"100\">\n"
-                                               "  <shapetext text=\"x\" colour=\"#000000\"/>\n"
-                                               "</window>\n");
-  EXPECT_NE(attribute.find(Path("a.xml") + ":2: unknown attribute 'colour' on <shapetext>"), std::string::npos)
+  std::string attribute = LoadRefused("a.xml",
+                                      "<window width=\"100\" height=\"100\">\n"
+                                      "  <shapetext text=\"x\" colour=\"#000000\"/>\n"
+                                      "</window>\n");
+  EXPECT_NE(attribute.find(Path("a.xml") + ":2: unknown attribute 'colour' on <shapetext>"),
+            std::string::npos)
       << attribute;
 }
 
 TEST_F(LayoutLoaderTest, DuplicateIdIsReportedAtTheSecondUse) {
-  std::string report = LoadRefused("d.xml", "<window width=\"100\" height=\"100\">\n"
-                                            "  <element id=\"7\"/>\n"
-                                            "  <layout>\n"
-                                            "    <element id=\"7\"/>\n"
-                                            "  </layout>\n"
-                                            "</window>\n");
+  std::string report = LoadRefused("d.xml",
+                                   "<window width=\"100\" height=\"100\">\n"
+                                   "  <element id=\"7\"/>\n"
+                                   "  <layout>\n"
+                                   "    <element id=\"7\"/>\n"
+                                   "  </layout>\n"
+                                   "</window>\n");
   EXPECT_NE(report.find(Path("d.xml") + ":4: duplicate id 7"), std::string::npos) << report;
 }
 
 TEST_F(LayoutLoaderTest, MissingPictureIsReportedWithTheReferenceAndTheResolvedPath) {
-  std::string report = LoadRefused("m.xml", "<window width=\"100\" height=\"100\">\n"
-                                            "  <shapepic image=\"pics/none.png\"/>\n"
-                                            "</window>\n");
+  std::string report = LoadRefused("m.xml",
+                                   "<window width=\"100\" height=\"100\">\n"
+                                   "  <shapepic image=\"pics/none.png\"/>\n"
+                                   "</window>\n");
   EXPECT_NE(report.find(Path("m.xml") + ":2: missing or unreadable picture 'pics/none.png' (" +
                         Path("pics/none.png") + ")"),
             std::string::npos)
@@ -288,7 +297,8 @@ TEST_F(LayoutLoaderTest, RootsInTheWrongPlaceAreRefused) {
   EXPECT_NE(LoadRefused("w.xml", "<window/>", host).find("a <window> cannot be loaded into an element"),
             std::string::npos);
   EXPECT_NE(LoadRefused("l.xml", "<layout/>").find("<layout> needs a parent element"), std::string::npos);
-  EXPECT_NE(LoadRefused("n.xml", "<window>\n<window/>\n</window>").find(":2: <window> may only be the root element"),
+  EXPECT_NE(LoadRefused("n.xml", "<window>\n<window/>\n</window>")
+                .find(":2: <window> may only be the root element"),
             std::string::npos);
   EXPECT_NE(LoadRefused("e.xml", "").find(Path("e.xml")), std::string::npos);
   EXPECT_NE(LoadRefused("p.xml", "<layout/>", 987654).find("the parent handle 987654 is not an element"),
@@ -311,12 +321,15 @@ TEST_F(LayoutLoaderTest, ARefusedPanelLeavesNothingInItsParent) {
 
 TEST_F(LayoutLoaderTest, ABrokenTemplateIsReportedByItselfAndAtTheReference) {
   WriteFile(Path("tpl/bad.xml"), "<template>\n  <shapetext bind=\"name\" size=\"3\"/>\n</template>\n");
-  std::string report = LoadRefused("w.xml", "<window width=\"50\" height=\"50\">\n"
-                                            "  <listview template=\"tpl/bad.xml\"/>\n"
-                                            "</window>\n");
-  EXPECT_NE(report.find(Path("tpl/bad.xml") + ":2: unknown attribute 'size' on <shapetext>"), std::string::npos)
+  std::string report = LoadRefused("w.xml",
+                                   "<window width=\"50\" height=\"50\">\n"
+                                   "  <listview template=\"tpl/bad.xml\"/>\n"
+                                   "</window>\n");
+  EXPECT_NE(report.find(Path("tpl/bad.xml") + ":2: unknown attribute 'size' on <shapetext>"),
+            std::string::npos)
       << report;
-  EXPECT_NE(report.find(Path("w.xml") + ":2: broken item template 'tpl/bad.xml'"), std::string::npos) << report;
+  EXPECT_NE(report.find(Path("w.xml") + ":2: broken item template 'tpl/bad.xml'"), std::string::npos)
+      << report;
 }
 
 TEST_F(LayoutLoaderTest, TemplateCallsRefuseMissingAndBrokenFiles) {

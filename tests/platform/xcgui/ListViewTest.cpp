@@ -32,6 +32,7 @@ struct Announced {
   int width;
 };
 std::vector<Announced> Built;
+HIMAGE IndicatorImage = 0;
 
 // Dresses the card the way the catalogue does: the button mirrors column "isCollection", the
 // indicator and the button get handlers of their own.
@@ -45,9 +46,35 @@ int OnTemplateBuilt(HXCGUI list, int event, WPARAM wParam, LPARAM lParam, BOOL* 
   XTest_GetRect(name, &r);
   Built.push_back({record->iGroup, record->iItem, Utf8(XShapeText_GetText(name)), int(r.right - r.left)});
   XBtn_SetCheck(button, Utf8(XShapeText_GetText(flag)) != "0");
-  XEle_RegEventC1(indicator, XE_LBUTTONUP, Logged<10>);
+  if (XC_GetObjectType(indicator) == XC_ELE) {
+    XEle_ClearBkInfo(indicator);
+    XEle_AddBkImage(indicator, IndicatorImage);
+    XEle_AdjustLayout(indicator);  // lays the window out again while items are being announced
+    XEle_RedrawEle(indicator, FALSE);
+    XEle_RegEventC1(indicator, XE_LBUTTONUP, Logged<10>);
+  }
   XEle_RegEventC1(button, XE_BNCLICK, Logged<20>);
   return Logged<142>(list, event, wParam, lParam, handled);
+}
+
+// Shows element 8 of the selected card and hides the one shown before, from a step handed to
+// the UI thread, as the catalogue does.
+HELE Revealed = 0;
+HELE RevealList = 0;
+intptr_t Reveal(intptr_t packed) {
+  HELE marker = XListView_GetTemplateObject(RevealList, int(packed >> 16), int(packed & 0xFFFF), 8);
+  if (Revealed) XEle_ShowEle(Revealed, FALSE);
+  Revealed = marker;
+  if (marker) {
+    XEle_ShowEle(marker, TRUE);
+    XEle_AdjustLayout(RevealList);
+  }
+  return 0;
+}
+int OnSelected(HXCGUI list, int, WPARAM group, LPARAM item, BOOL*) {
+  RevealList = list;
+  XC_CallUiThread(Reveal, intptr_t((group << 16) | item));
+  return 0;
 }
 
 }  // namespace
@@ -57,6 +84,8 @@ class ListViewTest : public XcguiTest {
   void SetUp() override {
     XcguiTest::SetUp();
     Built.clear();
+    Revealed = 0;
+    IndicatorImage = XImage_LoadFile(Picture("download/Download_1.png", 0xFF00FF).c_str(), TRUE);
     w_ = Load("list.xml", kList);
     ASSERT_NE(w_, 0);
     list_ = XC_GetObjectByID(w_, 2);
@@ -92,8 +121,7 @@ class ListViewTest : public XcguiTest {
   }
   void ClickItem(int group, int item, int dx = 85, int dy = 40) {
     RECT r = ItemRect(group, item);
-    XTest_Click(w_, r.left + dx, r.top + dy);
-    XTest_Pump(2);
+    ClickAt(w_, r.left + dx, r.top + dy);
   }
   std::string NameOf(int group, int item) {
     return Utf8(XShapeText_GetText(XListView_GetTemplateObject(list_, group, item, 11)));
@@ -161,7 +189,7 @@ TEST_F(ListViewTest, TemplateEventAnnouncesEachBuiltItemOnceWithItsDataInPlace) 
   for (const Announced& a : Built) {
     EXPECT_EQ(a.group, 0);
     EXPECT_EQ(a.name, "item " + std::to_string(a.item));  // the columns are bound before
-    EXPECT_EQ(a.width, 100);                               // and the item is laid out
+    EXPECT_EQ(a.width, 100);                              // and the item is laid out
     items.insert(a.item);
   }
   EXPECT_EQ(int(items.size()), built);
@@ -183,9 +211,26 @@ TEST_F(ListViewTest, HandlersOf142CanDressTheItemTheyAreGiven) {
   Fill(6);
   EXPECT_FALSE(XTest_ButtonChecked(XListView_GetTemplateObject(list_, 0, 0, 20)));
   EXPECT_TRUE(XTest_ButtonChecked(XListView_GetTemplateObject(list_, 0, 1, 20)));
+  EXPECT_EQ(Rgb(PixelAtCentre(w_, XListView_GetTemplateObject(list_, 0, 5, 10))), 0xFF00FFu);
+  EXPECT_EQ(CountEvents(XE_LISTVIEW_TEMP_CREATE_END), 6);
   ClickItem(0, 4, 10, 40);  // on the indicator
   ASSERT_EQ(CountEvents(XE_LBUTTONUP), 1);
   EXPECT_EQ(Events.back().self, XListView_GetTemplateObject(list_, 0, 4, 10));
+}
+
+TEST_F(ListViewTest, SelectionHandlersCanRevealAnElementOfTheSelectedItem) {
+  XEle_RegEventC(list_, XE_LISTVIEW_SELECT, OnSelected);
+  Fill(6);
+  HELE first = XListView_GetTemplateObject(list_, 0, 1, 8),
+       second = XListView_GetTemplateObject(list_, 0, 4, 8);
+  EXPECT_FALSE(XTest_IsElementShown(first));
+  ClickItem(0, 1);
+  EXPECT_TRUE(XTest_IsElementShown(first));
+  RECT shown = RectOf(first);
+  EXPECT_EQ(shown.right - shown.left, 20);
+  ClickItem(0, 4);
+  EXPECT_FALSE(XTest_IsElementShown(first));
+  EXPECT_TRUE(XTest_IsElementShown(second));
 }
 
 // ---- selection, event 146 ----
@@ -225,8 +270,7 @@ TEST_F(ListViewTest, ItemStatesDrawTheirFills) {
   XBkM_AddFill(manager, XC_STATE_LIST_ITEM_SELECT, 0xFF0000, 255);  // blue
   EXPECT_EQ(ItemBackground(0, 0), 0xFF0000u);
   RECT r = ItemRect(0, 1);
-  XTest_MouseMove(w_, r.left + 85, r.top + 40);
-  XTest_Pump(2);
+  MoveTo(w_, r.left + 85, r.top + 40);
   EXPECT_EQ(ItemBackground(0, 1), 0x00FF00u);
   EXPECT_EQ(ItemBackground(0, 0), 0xFF0000u);
   ClickItem(0, 0);

@@ -61,7 +61,6 @@ TEST_F(ShapeTextTest, ClicksPassThroughToTheElementBelow) {
   XEle_RegEventC(XC_GetObjectByID(w_, 3), XE_LBUTTONUP, Logged<3>);
   XEle_RegEventC(XC_GetObjectByID(w_, 4), XE_LBUTTONUP, Logged<4>);
   RECT text = RectOf(XC_GetObjectByID(w_, 4));
-  XTest_Click(w_, text.left + 2, (text.top + text.bottom) / 2);
-  XTest_Pump(2);
+  ClickAt(w_, text.left + 2, (text.top + text.bottom) / 2);
   EXPECT_EQ(EventTags(), (std::vector<int>{3}));  // the layout holding the text
 }

@@ -5,11 +5,17 @@ class TreeAdapterTest : public XcguiTest {
  protected:
   void SetUp() override {
     XcguiTest::SetUp();
-    w_ = Load("tree.xml", R"(<window width="200" height="300"><tree id="1" x="0" y="0" width="fill" height="fill" item-height="20" indent="16"/></window>)");
+    w_ = Load(
+        "tree.xml",
+        R"(<window width="200" height="300"><tree id="1" x="0" y="0" width="fill" height="fill" item-height="20" indent="16"/></window>)");
     ASSERT_NE(w_, 0);
     tree_ = XC_GetObjectByID(w_, 1);
     ASSERT_TRUE(XTree_SetItemTemplateXML(
-        tree_, Template("t.xml", R"(<template><shapetext id="3" bind="name" x="0" y="0" width="fill" height="fill"/></template>)").c_str()));
+        tree_,
+        Template(
+            "t.xml",
+            R"(<template><shapetext id="3" bind="name" x="0" y="0" width="fill" height="fill"/></template>)")
+            .c_str()));
     adapter_ = XAdTree_Create();
     XTree_BindAdapter(tree_, adapter_);
     EXPECT_EQ(XAdTree_AddColumn(adapter_, u"name"), 0);

@@ -67,8 +67,7 @@ class TreeViewTest : public XcguiTest {
   RECT Row(int id) { return RectOf(XTree_GetTemplateObject(tree_, id, 3)); }
   void ClickItem(int id) {
     RECT r = Row(id);
-    XTest_Click(w_, 140, r.top + 2);
-    XTest_Pump(2);
+    ClickAt(w_, 140, r.top + 2);
   }
   std::set<std::pair<int, bool>> BuiltSince(size_t first) {
     std::set<std::pair<int, bool>> out;
@@ -147,11 +146,10 @@ TEST_F(TreeViewTest, SelectedItemTakesTheSelectedHeight) {
 TEST_F(TreeViewTest, RowFillsShowThePointerAndTheSelection) {
   XWnd_AdjustLayout(w_);
   HBKM manager = XEle_GetBkManager(tree_);
-  XBkM_AddFill(manager, XC_STATE_TREE_ITEM_STAY, 0x00FF00, 255);   // green
+  XBkM_AddFill(manager, XC_STATE_TREE_ITEM_STAY, 0x00FF00, 255);    // green
   XBkM_AddFill(manager, XC_STATE_TREE_ITEM_SELECT, 0xFF0000, 255);  // blue
   auto rowColour = [&](int id) { return Rgb(XTest_ReadPixel(w_, 140, Row(id).top + 2)); };
-  XTest_MouseMove(w_, 140, Row(4).top + 2);
-  XTest_Pump(2);
+  MoveTo(w_, 140, Row(4).top + 2);
   EXPECT_EQ(rowColour(4), 0x00FF00u);
   EXPECT_EQ(rowColour(1), 0x000000u);
   ClickItem(1);

@@ -25,7 +25,8 @@ const char* kResizable = R"(<window width="200" height="100" resizable="true" la
 uint32_t SurfacePixel(SDL_Surface* s, int x, int y) {
   SDL_Surface* argb = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_ARGB8888, 0);
   if (!argb) return 0;
-  uint32_t p = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) + y * argb->pitch)[x];
+  uint32_t p =
+      reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) + y * argb->pitch)[x];
   SDL_FreeSurface(argb);
   return p;
 }
@@ -72,7 +73,7 @@ TEST_F(WindowTest, RenderToPngWritesTheFrameWithFillsAndText) {
   ASSERT_NE(png, nullptr);
   EXPECT_EQ(png->w, 120);
   EXPECT_EQ(png->h, 80);
-  EXPECT_EQ(Rgb(SurfacePixel(png, 3, 3)), 0x102030u);   // window fill
+  EXPECT_EQ(Rgb(SurfacePixel(png, 3, 3)), 0x102030u);    // window fill
   EXPECT_EQ(Rgb(SurfacePixel(png, 20, 20)), 0xFF0000u);  // element fill
   int dark = 0;
   for (int y = 40; y < 70; ++y)

@@ -141,6 +141,11 @@ std::string XcguiTest::LoadRefused(const std::string& name, const std::string& x
   return report;
 }
 
+void XcguiTest::Send(void (*input)(HWINDOW, int, int), HWINDOW window, int x, int y) {
+  input(window, x, y);
+  XTest_Pump(2);
+}
+
 std::u16string XcguiTest::Template(const std::string& name, const std::string& xml) {
   WriteFile(Path(name), xml);
   return UPath(name);
