@@ -157,8 +157,11 @@ void ListView::arrangeChildren(const Rect& content) {
     if (count == 0) continue;
     int rows = (count + g.columns - 1) / g.columns;
     int rowHeight = itemHeight_ + itemGap_;
-    int first = std::max(0, (viewTop - itemsTop) / rowHeight);
-    int last = std::min(rows - 1, (viewBottom - itemsTop) / rowHeight);
+    // Row r covers [r * rowHeight, r * rowHeight + itemHeight) from the group's first row; a row
+    // whose cell ends above the view (only its gap in sight) or starts at its bottom edge is out.
+    int above = viewTop - itemsTop - itemHeight_;
+    int first = above < 0 ? 0 : above / rowHeight + 1;
+    int last = std::min(rows - 1, (viewBottom - itemsTop - 1) / rowHeight);
     if (viewBottom <= itemsTop || first > last) continue;
     for (int row = first; row <= last; ++row)
       for (int c = 0; c < g.columns; ++c)

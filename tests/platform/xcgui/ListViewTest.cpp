@@ -168,6 +168,18 @@ TEST_F(ListViewTest, ScrollingToTheMiddleAndTheEndKeepsTheBuiltCountFlat) {
   EXPECT_EQ(NameOf(0, 0), "item 0");
 }
 
+TEST_F(ListViewTest, RowsOutOfSightAreNotBuiltEvenAtTheEdges) {
+  Fill(100);
+  EXPECT_EQ(XTest_ListBuiltCount(list_), kColumns * 5);  // rows 0-4; row 5 starts at the bottom edge
+  EXPECT_EQ(XListView_GetTemplateObject(list_, 0, 15, 11), 0);
+  XTest_ListScrollTo(list_, 30);  // rows 0 and 5 each half in sight
+  EXPECT_EQ(XTest_ListBuiltCount(list_), kColumns * 6);
+  XTest_ListScrollTo(list_, 55);  // only the gap under row 0 is in sight
+  EXPECT_EQ(XTest_ListBuiltCount(list_), kColumns * 5);
+  EXPECT_EQ(XListView_GetTemplateObject(list_, 0, 0, 11), 0);
+  EXPECT_EQ(NameOf(0, 3), "item 3");
+}
+
 TEST_F(ListViewTest, TheWheelScrollsTheList) {
   Fill(100);
   XTest_Wheel(w_, 200, 150, -3);
