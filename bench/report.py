@@ -46,7 +46,7 @@ def engine_section(out_dir, engine):
         return []
     lines = ["## Download engine over loopback", "",
              "Our engine (8 connections) against aria2c (-x8 -s8) and curl, one file each, synced to disk.",
-             "", "| size | tool | wall s | CPU s | peak MiB | wall / ours | CPU / ours | memory / ours |",
+             "", "| size | tool | wall s | CPU s | peak MiB | ours / tool, wall | CPU | memory |",
              "|---|---|---:|---:|---:|---:|---:|---:|"]
     by_size = {}
     for _, size, tool, wall, cpu, rss in engine:
@@ -61,7 +61,8 @@ def engine_section(out_dir, engine):
             ratio = [f"{ours[i] / v:.2f}" if ours and v > 0 else "" for i, v in enumerate((wall, cpu, rss))]
             lines.append(f"| {size} | {tool} | {wall:.3f} | {cpu:.3f} | {rss / 1024:.1f} | " + " | ".join(ratio) + " |")
         data += f'"{size}" ' + " ".join(str(tools.get(t, (0, 0, 0))[0]) for t in ("ours", "aria2c", "curl")) + "\n"
-    lines += ["", "The last three columns are our figure divided by the tool's: below 1 means ours is better.",
+    lines += ["", "The last three columns are our figure divided by the tool's (below 1: ours is better); "
+              "a blank is a CPU time too small for /usr/bin/time to measure.",
               "", "![engine](engine.png)", ""]
     plot(out_dir, "engine", data,
          'set title "Download wall time (s)"\nset style data histograms\nset style histogram clustered\n'

@@ -17,7 +17,7 @@ run="$(mktemp -d "${TMPDIR:-/tmp}/qb-rss-run-XXXXXX")"
 work="$(mktemp -d "${TMPDIR:-/tmp}/qb-rss-work-XXXXXX")"
 pids=()
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; done
   rm -rf "$run" "$work"
 }
 trap cleanup EXIT

@@ -2,8 +2,8 @@
 
 #include "platform/xcgui/Image.h"
 
-SurfacePainter::SurfacePainter(SDL_Surface* target)
-    : target_(target), renderer_(SDL_CreateSoftwareRenderer(target)) {
+SurfacePainter::SurfacePainter(SDL_Surface* target, TextCache* textCache)
+    : target_(target), textCache_(textCache), renderer_(SDL_CreateSoftwareRenderer(target)) {
   clips_.push_back({0, 0, target->w, target->h});
   if (renderer_) SDL_SetRenderDrawBlendMode(renderer_.get(), SDL_BLENDMODE_BLEND);
 }
@@ -29,6 +29,8 @@ void SurfacePainter::fillRect(const Rect& rect, Colour colour) {
   uint8_t alpha = scaled(colour.a);
   if (!renderer_ || alpha == 0 || rect.empty()) return;
   SDL_SetRenderDrawColor(renderer_.get(), colour.r, colour.g, colour.b, alpha);
+  // An opaque fill replaces what is under it: the plain fill is many times cheaper than blending.
+  SDL_SetRenderDrawBlendMode(renderer_.get(), alpha == 255 ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
   SDL_Rect r{rect.x, rect.y, rect.w, rect.h};
   SDL_RenderFillRect(renderer_.get(), &r);
 }
@@ -37,6 +39,7 @@ void SurfacePainter::drawLine(Point from, Point to, Colour colour) {
   uint8_t alpha = scaled(colour.a);
   if (!renderer_ || alpha == 0) return;
   SDL_SetRenderDrawColor(renderer_.get(), colour.r, colour.g, colour.b, alpha);
+  SDL_SetRenderDrawBlendMode(renderer_.get(), SDL_BLENDMODE_BLEND);
   SDL_RenderDrawLine(renderer_.get(), from.x, from.y, to.x, to.y);
 }
 
@@ -56,9 +59,14 @@ void SurfacePainter::drawImage(const Image& image, const Rect& target) {
 void SurfacePainter::drawText(const std::string& utf8, _TTF_Font* font, Colour colour, const Rect& box,
                               TextAlign horizontal, TextAlign vertical) {
   if (!renderer_ || !font || utf8.empty() || opacity_.back() == 0) return;
-  SurfacePtr text(TTF_RenderUTF8_Blended(font, utf8.c_str(), SDL_Color{colour.r, colour.g, colour.b, 255}));
+  SurfacePtr rendered;
+  SDL_Surface* text = textCache_ ? textCache_->line(font, colour, utf8) : nullptr;
+  if (!textCache_) {
+    rendered.reset(TTF_RenderUTF8_Blended(font, utf8.c_str(), SDL_Color{colour.r, colour.g, colour.b, 255}));
+    text = rendered.get();
+  }
   if (!text) return;
-  TexturePtr texture(SDL_CreateTextureFromSurface(renderer_.get(), text.get()));
+  TexturePtr texture(SDL_CreateTextureFromSurface(renderer_.get(), text));
   if (!texture) return;
   SDL_SetTextureAlphaMod(texture.get(), scaled(colour.a));
   auto place = [](int start, int room, int size, TextAlign align) {

@@ -6,11 +6,13 @@
 
 #include "platform/xcgui/Painter.h"
 #include "platform/xcgui/SdlHandles.h"
+#include "platform/xcgui/TextCache.h"
 
 class SurfacePainter : public Painter {
  public:
-  // The surface must outlive the painter.
-  explicit SurfacePainter(SDL_Surface* target);
+  // The surface (and the cache, when given) must outlive the painter. Without a cache every
+  // line of text is rendered anew.
+  explicit SurfacePainter(SDL_Surface* target, TextCache* textCache = nullptr);
   // Every queued drawing reaches the surface before the painter goes.
   ~SurfacePainter() override;
 
@@ -30,6 +32,7 @@ class SurfacePainter : public Painter {
   void applyClip();
 
   SDL_Surface* target_;
+  TextCache* textCache_;
   RendererPtr renderer_;
   std::vector<Rect> clips_;
   std::vector<int> opacity_{255};

@@ -22,6 +22,7 @@ bool Theme::loadResourceFile(const std::string& nativePath) {
     if (name == "default") {
       if (auto file = font.attribute("file"); file && std::filesystem::exists(file.as_string(), error)) {
         fontFile_ = file.as_string();
+        textCache_.clear();  // keyed on the fonts about to close
         fonts_.clear();
       }
       defaultSize_ = size;

@@ -8,6 +8,7 @@
 
 #include "platform/xcgui/Geometry.h"
 #include "platform/xcgui/SdlHandles.h"
+#include "platform/xcgui/TextCache.h"
 
 class Theme {
  public:
@@ -24,6 +25,9 @@ class Theme {
   std::optional<Colour> namedColour(const std::string& name) const;
   Colour textColour() const { return textColour_; }
 
+  // Rendered lines of text in this theme's fonts; goes with the fonts it was keyed on.
+  TextCache& textCache() { return textCache_; }
+
   // "#rrggbb", "#rrggbbaa" or "@name".
   std::optional<Colour> parseColour(const std::string& text) const;
 
@@ -34,4 +38,5 @@ class Theme {
   std::map<std::string, int> namedSizes_;
   std::map<std::string, Colour> colours_;
   std::map<int, FontPtr> fonts_;
+  TextCache textCache_;  // after fonts_: its entries go before the fonts they were rendered in
 };

@@ -115,7 +115,7 @@ SDL_Surface* Window::render() {
   if (layoutDirty_) adjustLayout();
   if (!frame_) return nullptr;
   {
-    SurfacePainter painter(frame_.get());
+    SurfacePainter painter(frame_.get(), &Toolkit::instance().theme().textCache());
     painter.clear(background_);
     paint(painter);
   }
