@@ -16,6 +16,7 @@
 #include <string>
 
 #include "bench/support/RatioReporter.h"
+#include "platform/xcgui/SdlHandles.h"
 #include "platform/xcgui/TestHooks.h"
 #include "shell/toolkit/xcgui.h"
 
@@ -149,17 +150,6 @@ void BM_InitToFirstFrame_Toolkit(benchmark::State& state) {
 
 // --- the peer: the same pixels straight through SDL ----------------------------------------------
 
-struct SurfaceFree {
-  void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
-};
-struct RendererFree {
-  void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
-};
-struct FontClose {
-  void operator()(TTF_Font* f) const { TTF_CloseFont(f); }
-};
-using Surface = std::unique_ptr<SDL_Surface, SurfaceFree>;
-using Font = std::unique_ptr<TTF_Font, FontClose>;
 
 // A software frame with two font sizes, drawn the way a toolkit without a tree would: fill,
 // then each text rendered and blitted.
@@ -177,12 +167,11 @@ class DirectFrame {
     SDL_RenderFillRect(renderer_.get(), &rect);
   }
   void text(const std::string& utf8, int x, int y, bool large) {
-    Surface line(TTF_RenderUTF8_Blended(large ? large_.get() : small_.get(), utf8.c_str(), {255, 255, 255, 255}));
+    SurfacePtr line(TTF_RenderUTF8_Blended(large ? large_.get() : small_.get(), utf8.c_str(), {255, 255, 255, 255}));
     if (!line) return;
-    SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer_.get(), line.get());
+    TexturePtr texture(SDL_CreateTextureFromSurface(renderer_.get(), line.get()));
     SDL_Rect to{x, y, line->w, line->h};
-    SDL_RenderCopy(renderer_.get(), texture, nullptr, &to);
-    SDL_DestroyTexture(texture);
+    SDL_RenderCopy(renderer_.get(), texture.get(), nullptr, &to);
   }
   uint32_t finish() {
     SDL_RenderPresent(renderer_.get());
@@ -190,10 +179,10 @@ class DirectFrame {
   }
 
  private:
-  Surface frame_;
-  std::unique_ptr<SDL_Renderer, RendererFree> renderer_;
-  Font large_;
-  Font small_;
+  SurfacePtr frame_;
+  RendererPtr renderer_;
+  FontPtr large_;
+  FontPtr small_;
 };
 
 // The cards a list scrolled to `offset` shows, drawn directly.
