@@ -37,7 +37,7 @@ def plot(out_dir, name, data, script):
         f.write(data)
     full = (f'set terminal pngcairo size 900,{max(360, 60 + 28 * data.count(chr(10)))} font "sans,10"\n'
             f'set output "{os.path.join(out_dir, name + ".png")}"\n'
-            'set style fill solid 0.8 border -1\nset grid xtics\n' + script.replace("DATA", data_file))
+            'set termoption noenhanced\nset style fill solid 0.8 border -1\nset grid xtics\n' + script.replace("DATA", data_file))
     subprocess.run(["gnuplot"], input=full, text=True, check=True)
 
 
@@ -66,7 +66,7 @@ def engine_section(out_dir, engine):
               "", "![engine](engine.png)", ""]
     plot(out_dir, "engine", data,
          'set title "Download wall time (s)"\nset style data histograms\nset style histogram clustered\n'
-         'set logscale y\nset key top left\n'
+         'set logscale y\nset yrange [0.005:*]\nset key top left\n'
          'plot "DATA" using 2:xtic(1) title "ours", "" using 3 title "aria2c", "" using 4 title "curl"\n')
     return lines
 
@@ -79,11 +79,11 @@ def ratio_section(out_dir, ratios):
     data = ""
     for i, (case, peer, case_s, peer_s, ratio) in enumerate(ratios):
         lines.append(f"| {case} | {peer} | {float(case_s) * 1e3:.3f} | {float(peer_s) * 1e3:.3f} | {float(ratio):.2f} |")
-        data += f'{i} "{case.removeprefix("BM_")}" {ratio}\n'
+        data += f'{i} "{case.removeprefix("BM_")} vs {peer.rsplit("_", 1)[-1]}" {ratio}\n'
     lines += ["", "![ratios](ratios.png)", ""]
     plot(out_dir, "ratios", data,
          'set title "Time as a multiple of the peer (log scale)"\nunset key\nset logscale x\n'
-         'set ytics nomirror\nset yrange [-1:*]\n'
+         f'set ytics nomirror\nset yrange [-0.7:{len(ratios) - 0.3}]\n'
          'plot "DATA" using 3:1:(0):3:($1-0.35):($1+0.35):ytic(2) with boxxyerror\n')
     return lines
 
@@ -102,7 +102,7 @@ def memory_section(out_dir, memory):
             f"{c} {int(k) / bare:.2f}" for _, c, k in memory if c != "bare-sdl-window") + "."]
     lines += ["", "![memory](memory.png)", ""]
     plot(out_dir, "memory", data,
-         'set title "Resident memory (MiB)"\nunset key\nset yrange [-1:*]\n'
+         f'set title "Resident memory (MiB)"\nunset key\nset yrange [-0.7:{len(memory) - 0.3}]\n'
          'plot "DATA" using 3:1:(0):3:($1-0.35):($1+0.35):ytic(2) with boxxyerror\n')
     return lines
 

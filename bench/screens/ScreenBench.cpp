@@ -266,8 +266,8 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--child=bare-window-hold") == 0) {  // the memory peer
     OpenBareWindow();
     for (SDL_Event event;;) {
-      while (SDL_PollEvent(&event)) {
-      }
+      while (SDL_PollEvent(&event))
+        if (event.type == SDL_QUIT) _exit(0);  // SDL turns SIGTERM into this event
       SDL_Delay(50);
     }
   }
