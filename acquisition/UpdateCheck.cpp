@@ -87,6 +87,20 @@ ByteBuffer ReadWholeFile(const AnsiText& path) {
   return bytes;
 }
 
+// Whether a record's path names a file under the run directory: relative, no drive, no "..".
+// It is judged in the form the file system sees, after the code-page and separator change.
+bool StaysInsideRunDir(const AnsiText& path) {
+  const std::string native = QbNativePath(path.c_str());
+  if (native.empty() || native[0] == '/' || native.find(':') != std::string::npos) return false;
+  size_t start = 0;
+  while (start <= native.size()) {
+    const size_t end = std::min(native.find('/', start), native.size());
+    if (native.compare(start, end - start, "..") == 0) return false;
+    start = end + 1;
+  }
+  return true;
+}
+
 AnsiText UpToFirstZero(const ByteBuffer& bytes) {
   auto zero = std::find(bytes.begin(), bytes.end(), 0);
   return AnsiText(bytes.begin(), zero);
@@ -121,7 +135,9 @@ void CheckForUpdates(const AnsiText& location, UpdateEffects& effects) {
   const AnsiText key = kManifestKeySentence;
   for (const AnsiText& record : SplitText(ReadManifestText(location), '#')) {
     std::optional<ManifestRecord> fields = ManifestRecord::fromContent(DecodeManifestRecord(record, key));
-    if (!fields) continue;
+    // A path that leaves the run directory is no file of ours (and the updater refuses it): it
+    // is neither read nor acted on.
+    if (!fields || !StaysInsideRunDir(fields->path())) continue;
     PumpingWait(50, 0);
     const ByteBuffer local = ReadWholeFile(RunDir() + "\\" + fields->path());
     if (Md5Hex(local, true) == fields->md5()) continue;

@@ -58,10 +58,14 @@ struct Member {
 bool ListMembers(void* zip, std::vector<Member>& members) {
   for (int status = unzGoToFirstFile(zip); status == UNZ_OK; status = unzGoToNextFile(zip)) {
     unz_file_info64 info{};
-    char name[4096];
-    if (unzGetCurrentFileInfo64(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK)
+    if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
+    // Room for the whole name and its terminator: minizip leaves a name that fills the buffer
+    // unterminated, and a name cut short could hide a ".." further on.
+    std::vector<char> name(info.size_filename + 1, '\0');
+    if (unzGetCurrentFileInfo64(zip, &info, name.data(), static_cast<uLong>(name.size()), nullptr, 0, nullptr,
+                                0) != UNZ_OK)
       return false;
-    AnsiText memberName(name);
+    AnsiText memberName(name.data());
     std::string path = SafeMemberPath(memberName, (info.flag & kUtf8NamesFlag) != 0);
     if (path.empty()) return false;
     bool directory = memberName.back() == '/' || memberName.back() == '\\';

@@ -21,6 +21,12 @@
 
 namespace {
 
+// Larger than any screen the launcher runs on.
+constexpr int kMaxWindowSide = 8192;
+// Far deeper than any real layout; building, laying out and drawing recurse once per level, so
+// a file nested thousands deep would otherwise run out of stack.
+constexpr int kMaxDepth = 256;
+
 // Attributes every element kind takes.
 const std::set<std::string> kCommon = {"id",     "x",       "y",       "width",          "height",
                                        "layout", "padding", "gap",     "align",          "visible",
@@ -109,7 +115,11 @@ bool LayoutLoader::open() {
   if (!in) return failAt(-1, "cannot open the file");
   std::stringstream buffer;
   buffer << in.rdbuf();
-  contents_ = buffer.str();
+  return parse(buffer.str());
+}
+
+bool LayoutLoader::parse(std::string contents) {
+  contents_ = std::move(contents);
   pugi::xml_parse_result parsed = doc_.load_buffer(contents_.data(), contents_.size());
   if (!parsed) return failAt(parsed.offset, std::string("bad XML: ") + parsed.description());
   if (!doc_.document_element()) return failAt(-1, "no root element");
@@ -145,7 +155,7 @@ Object* LayoutLoader::load(Element* parent) {
       fail(root, "<" + kind + "> needs a parent element; only <window> stands alone");
       return nullptr;
     }
-    std::unique_ptr<Element> element = buildElement(root);
+    std::unique_ptr<Element> element = buildElement(root, 0);
     if (!element) return nullptr;
     Element* added = parent->addChild(std::move(element));
     if (Window* w = added->window()) w->adjustLayout();
@@ -172,6 +182,11 @@ Object* LayoutLoader::load(Element* parent) {
     fail(root, "a window needs its width and height in pixels");
     return nullptr;
   }
+  // The window's frame is allocated at its full size, so a mistyped size must not ask for gigabytes.
+  if (w.pixels > kMaxWindowSide || h.pixels > kMaxWindowSide) {
+    fail(root, "a window is at most " + std::to_string(kMaxWindowSide) + " pixels wide and high");
+    return nullptr;
+  }
   options.screenRect.w = w.pixels, options.screenRect.h = h.pixels;
   if (root.attribute("x") && !ParseInt(root.attribute("x").value(), options.screenRect.x)) {
     fail(root, "bad x");
@@ -187,7 +202,7 @@ Object* LayoutLoader::load(Element* parent) {
   if (auto colour = Toolkit::instance().theme().parseColour(root.attribute("bkcolor").as_string("#ffffff")))
     options.background = *colour;
   auto window = std::make_unique<Window>(options);
-  if (!applyAttributes(root, window.get()) || !buildChildren(root, window.get())) return nullptr;
+  if (!applyAttributes(root, window.get()) || !buildChildren(root, window.get(), 0)) return nullptr;
   window->setWidthRule({SizeKind::Fixed, options.screenRect.w});
   window->setHeightRule({SizeKind::Fixed, options.screenRect.h});
   Window* added = Toolkit::instance().addWindow(std::move(window));
@@ -199,22 +214,22 @@ bool LayoutLoader::buildTemplate(Element* item) {
   ids_.clear();
   pugi::xml_node root = doc_.document_element();
   if (std::string(root.name()) != "template") return fail(root, "an item template's root must be <template>");
-  return applyAttributes(root, item) && buildChildren(root, item);
+  return applyAttributes(root, item) && buildChildren(root, item, 0);
 }
 
-bool LayoutLoader::buildChildren(pugi::xml_node node, Element* parent) {
+bool LayoutLoader::buildChildren(pugi::xml_node node, Element* parent, int depth) {
   for (pugi::xml_node child : node.children()) {
     if (child.type() != pugi::node_element) continue;
     std::string name = child.name();
     if (name == "fill" || name == "image") continue;  // background entries, read with the parent
-    std::unique_ptr<Element> element = buildElement(child);
+    std::unique_ptr<Element> element = buildElement(child, depth + 1);
     if (!element) return false;
     parent->addChild(std::move(element));
   }
   return true;
 }
 
-std::unique_ptr<Element> LayoutLoader::buildElement(pugi::xml_node node) {
+std::unique_ptr<Element> LayoutLoader::buildElement(pugi::xml_node node, int depth) {
   static const std::map<std::string, std::function<std::unique_ptr<Element>()>> factories = {
       {"element", [] { return std::make_unique<Element>(); }},
       {"layout", [] { return std::make_unique<LayoutElement>(); }},
@@ -226,6 +241,10 @@ std::unique_ptr<Element> LayoutLoader::buildElement(pugi::xml_node node) {
       {"listview", [] { return std::make_unique<ListView>(); }},
   };
   std::string kind = node.name();
+  if (depth > kMaxDepth) {
+    fail(node, "elements nested more than " + std::to_string(kMaxDepth) + " deep");
+    return nullptr;
+  }
   auto factory = factories.find(kind);
   if (factory == factories.end()) {
     fail(node, kind == "window" || kind == "template" ? "<" + kind + "> may only be the root element"
@@ -233,7 +252,7 @@ std::unique_ptr<Element> LayoutLoader::buildElement(pugi::xml_node node) {
     return nullptr;
   }
   std::unique_ptr<Element> element = factory->second();
-  if (!applyAttributes(node, element.get()) || !buildChildren(node, element.get())) return nullptr;
+  if (!applyAttributes(node, element.get()) || !buildChildren(node, element.get(), depth)) return nullptr;
   return element;
 }
 

@@ -19,6 +19,9 @@ class LayoutLoader {
 
   // Reads and parses the file; false after reporting why.
   bool open();
+  // Parses layout text that is already in memory, as open() does with the file's bytes; the path
+  // given to the constructor only names it in messages.
+  bool parse(std::string contents);
   // A <window> root with no parent gives a new window (registered with the toolkit); any other
   // root gives an element added under `parent`. nullptr after reporting a problem.
   Object* load(Element* parent);
@@ -28,8 +31,9 @@ class LayoutLoader {
   const std::string& lastError() const { return lastError_; }
 
  private:
-  std::unique_ptr<Element> buildElement(pugi::xml_node node);
-  bool buildChildren(pugi::xml_node node, Element* parent);
+  // `depth` counts the node's ancestors below the root, the root being at depth 0.
+  std::unique_ptr<Element> buildElement(pugi::xml_node node, int depth);
+  bool buildChildren(pugi::xml_node node, Element* parent, int depth);
   bool applyAttributes(pugi::xml_node node, Element* element);
   bool applyBackground(pugi::xml_node node, Element* element);
   bool fail(pugi::xml_node node, const std::string& problem);

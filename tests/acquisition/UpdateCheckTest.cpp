@@ -261,6 +261,25 @@ TEST_F(CheckForUpdatesTest, RecordsWithAWrongTagOrTooFewFieldsAreSkipped) {
   EXPECT_TRUE(effects_.events.empty());
 }
 
+TEST_F(CheckForUpdatesTest, PathsLeavingTheRunDirectoryAreNeitherReadNorActedOn) {
+  // Beside the run directory, so a ".." path would reach it and find it different.
+  const std::string besideName = scratch_.path().filename().string() + "-beside.txt";
+  const std::filesystem::path besidePath = scratch_.path().parent_path() / besideName;
+  std::ofstream(besidePath) << "outside";
+  const AnsiText beside = "..\\" + besideName;
+  const AnsiText unsafe[] = {beside,          "a\\..\\..\\x.txt", "\\etc\\hostname",
+                             "/etc/hostname", "C:\\x.txt",        "a/../../x.txt"};
+  for (const AnsiText& path : unsafe) {
+    CheckForUpdates(Record(path, kEmptyMd5), effects_);
+    EXPECT_TRUE(effects_.events.empty()) << path;
+  }
+  std::filesystem::remove(besidePath);
+  // The records after an unsafe one are still checked.
+  const AnsiText location = Record("..\\x.txt", kEmptyMd5) + "#" + Record("missing.txt", "ffff");
+  CheckForUpdates(location, effects_);
+  EXPECT_EQ(effects_.events, differenceEvents(location));
+}
+
 TEST_F(CheckForUpdatesTest, AFailedFetchEndsTheCheckSilently) {
   const AnsiText body = Record("missing.txt", "ffff");
   http_.route("/updata.html", [body] { return LocalResponse{404, body}; });

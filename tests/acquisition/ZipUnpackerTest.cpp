@@ -67,6 +67,17 @@ TEST_F(ZipUnpackerTest, RefusesArchivesWithMembersOutsideTheTarget) {
   }
 }
 
+TEST_F(ZipUnpackerTest, AnEscapeBeyondTheFirst4096BytesOfANameIsStillRefused) {
+  // Names longer than a fixed buffer must be read whole, not cut short (or past the buffer).
+  std::string name;
+  while (name.size() < 5000) name += "folder/";
+  name += "../../../../../../../../evil.txt";
+  ASSERT_TRUE(MakeZip(archive(), {{"good.txt", "good"}, {name, "evil"}}));
+  EXPECT_EQ(UnpackZip(archive(), target()), 0);
+  EXPECT_FALSE(fs::exists(target()));  // refused before anything is made
+  EXPECT_FALSE(fs::exists(m_dir.file("evil.txt")));
+}
+
 TEST_F(ZipUnpackerTest, HarmlessDotSegmentsStayInside) {
   ASSERT_TRUE(MakeZip(archive(), {{"./a/./b.txt", "b"}, {"a/x/../c.txt", "c"}}));
   // ".." anywhere is refused, even when it would stay inside: archives have no need of it.

@@ -289,6 +289,33 @@ TEST_F(LayoutLoaderTest, BadValuesAreReportedAtTheirElement) {
   }
 }
 
+TEST_F(LayoutLoaderTest, AWindowLargerThan8192PixelsASideIsRefused) {
+  // Its frame would be allocated at that size: 30000 x 30000 asks for 3.6 GB.
+  for (const char* size : {"width=\"30000\" height=\"300\"", "width=\"300\" height=\"8193\""}) {
+    std::string report = LoadRefused("big.xml", std::string("<window ") + size + "/>\n");
+    EXPECT_NE(report.find(Path("big.xml") + ":1: a window is at most 8192 pixels wide and high"),
+              std::string::npos)
+        << size << ": " << report;
+  }
+  EXPECT_NE(Load("edge.xml", R"(<window width="8192" height="16"/>)"), 0);
+}
+
+TEST_F(LayoutLoaderTest, ElementsNestedMoreThan256DeepAreRefusedNotOverflowingTheStack) {
+  auto nested = [](int depth) {
+    std::string xml = "<window width=\"50\" height=\"50\">";
+    for (int i = 0; i < depth; ++i) xml += "<element>";
+    for (int i = 0; i < depth; ++i) xml += "</element>";
+    return xml + "</window>";
+  };
+  EXPECT_NE(Load("deep.xml", nested(256)), 0);
+  std::string report = LoadRefused("deeper.xml", nested(257));
+  EXPECT_NE(report.find(Path("deeper.xml") + ":1: elements nested more than 256 deep"), std::string::npos)
+      << report;
+  // Deep enough to exhaust the stack if each level were built by recursion without a limit.
+  report = LoadRefused("deepest.xml", nested(50000));
+  EXPECT_NE(report.find("elements nested more than 256 deep"), std::string::npos) << report.substr(0, 200);
+}
+
 TEST_F(LayoutLoaderTest, RootsInTheWrongPlaceAreRefused) {
   HWINDOW w = Load("main.xml", kMainWithHost);
   HELE host = XC_GetObjectByID(w, 6);
