@@ -6,6 +6,7 @@
 #include "catalogue/CatalogueQueries.h"
 #include "shell/SharedState.h"
 #include "shell/main_window/Colours.h"
+#include "shell/startup/RequiredLayout.h"
 #include "shell/startup/RunDirectory.h"
 #include "shell/startup/UiTextConversion.h"
 
@@ -56,11 +57,11 @@ void ApplyCardSize(HELE list) {
 void BuildCategoryPanel(PanelMember member) {
   const MemberFacts& facts = FactsOf(member);
   CategoryPanel& panel = PanelOf(member);
-  panel.root = XC_LoadLayout(ToUiText(RunDir() + facts.layout).c_str(), MainElement(6));
+  panel.root = LoadRequiredLayout(facts.layout, MainElement(6));
   PanelRoot(facts.panel) = panel.root;
   panel.list = MainElement(facts.listId);
-  XListView_SetItemTemplateXML(panel.list,
-                               ToUiText(RunDir() + "\\布局文件\\video_list\\ListView_item_video.xml").c_str());
+  SetRequiredTemplate(XListView_SetItemTemplateXML, panel.list,
+                      "\\布局文件\\video_list\\ListView_item_video.xml");
   panel.adapter = XAdListView_Create();
   for (const char* column : kItemColumns) XAdListView_Item_AddColumn(panel.adapter, ToUiText(column).c_str());
   XAdListView_Group_AddColumn(panel.adapter, ToUiText("name3").c_str());

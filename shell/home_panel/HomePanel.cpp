@@ -7,6 +7,7 @@
 #include "shell/SharedState.h"
 #include "shell/main_window/Colours.h"
 #include "shell/main_window/Panels.h"
+#include "shell/startup/RequiredLayout.h"
 #include "shell/startup/RunDirectory.h"
 #include "shell/startup/UiTextConversion.h"
 #include "shell/startup/Waits.h"
@@ -29,7 +30,7 @@ void BuildSampleTree(const SampleTree& sample) {
   HBKM manager = XEle_GetBkManager(tree);
   XBkM_AddFill(manager, 256, RGB(38, 29, 71), 20);
   XBkM_AddFill(manager, 512, RGB(38, 29, 71), 60);
-  XTree_SetItemTemplateXML(tree, ToUiText(RunDir() + sample.itemTemplate).c_str());
+  SetRequiredTemplate(XTree_SetItemTemplateXML, tree, sample.itemTemplate);
   HXCGUI adapter = XAdTree_Create();
   XTree_BindAdapter(tree, adapter);
   XAdTree_AddColumn(adapter, ToUiText("name").c_str());
@@ -75,7 +76,7 @@ void ClockLoop() {
 }
 
 HELE BuildHomePanel() {
-  HELE panel = XC_LoadLayout(ToUiText(RunDir() + "\\布局文件\\Panel\\list_Panel_home.xml").c_str(), MainElement(6));
+  HELE panel = LoadRequiredLayout("\\布局文件\\Panel\\list_Panel_home.xml", MainElement(6));
   XEle_ShowEle(panel, FALSE);
   BuildSampleTree({1007, 350, 370, "\\布局文件\\home_tree\\home_tree.xml"});
   BuildSampleTree({1017, 40, 40, "\\布局文件\\history_tree\\history_tree.xml"});

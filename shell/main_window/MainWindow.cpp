@@ -12,6 +12,7 @@
 #include "shell/main_window/Colours.h"
 #include "shell/main_window/Panels.h"
 #include "shell/notifications/Notifications.h"
+#include "shell/startup/RequiredLayout.h"
 #include "shell/startup/RunDirectory.h"
 #include "shell/startup/StartUp.h"
 #include "shell/startup/UiTextConversion.h"
@@ -85,8 +86,8 @@ void BuildNavigationTree() {
   HBKM manager = XEle_GetBkManager(tree);
   XBkM_AddFill(manager, 256, RGB(30, 27, 68), 255);
   XBkM_AddFill(manager, 512, RGB(39, 31, 68), 0);
-  XTree_SetItemTemplateXML(tree, PathText("\\布局文件\\left_tree\\left_tree.xml").c_str());
-  XTree_SetItemTemplateXMLSel(tree, PathText("\\布局文件\\left_tree\\left_tree_ser.xml").c_str());
+  SetRequiredTemplate(XTree_SetItemTemplateXML, tree, "\\布局文件\\left_tree\\left_tree.xml");
+  SetRequiredTemplate(XTree_SetItemTemplateXMLSel, tree, "\\布局文件\\left_tree\\left_tree_ser.xml");
   HXCGUI adapter = XAdTree_Create();
   XTree_BindAdapter(tree, adapter);
   XAdTree_AddColumn(adapter, ToUiText("name").c_str());
@@ -177,7 +178,7 @@ int NavigationWidthAt(int step, bool widening) {
 int RepadOffset(int right) { return static_cast<int>((right - ReferenceRect[2]) / 18.0); }
 
 void LoadMainWindow() {
-  MainWindow = XC_LoadLayout(PathText("\\布局文件\\main.xml").c_str(), 0);
+  MainWindow = LoadRequiredLayout("\\布局文件\\main.xml", 0);
   XWnd_SetTransparentAlpha(MainWindow, 255);
   XWnd_SetTransparentType(MainWindow, 1);
   ReferenceRect = {375, 140, 1545, 900};

@@ -2,11 +2,8 @@
 
 #include <dlfcn.h>
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "platform/win32/Win32.h"
-#include "shell/startup/CodePageText.h"
+#include "shell/startup/StartUpFailure.h"
 #include "shell/toolkit/xcgui.h"
 
 extern "C" const unsigned char qb_xcgui_payload[];
@@ -18,10 +15,7 @@ constexpr const char* kLibraryName = "XCGUI.dll";
 
 // The program cannot run without its toolkit: say which file failed and why, then stop.
 [[noreturn]] void FailToLoad(const char* reason) {
-  AnsiText message = AnsiText("无法加载界面库 ") + kLibraryName + "：" + (reason ? reason : "");
-  std::fprintf(stderr, "%s\n", AnsiToUtf8(message).c_str());
-  MessageBoxA(nullptr, message.c_str(), "错误", MB_OK | MB_TASKMODAL);
-  std::_Exit(1);
+  StopWithMessage(AnsiText("无法加载界面库 ") + kLibraryName + "：" + (reason ? reason : ""));
 }
 
 void* Toolkit() {

@@ -1,0 +1,14 @@
+#include "shell/startup/StartUpFailure.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/win32/Win32.h"
+#include "shell/startup/CodePageText.h"
+
+void StopWithMessage(const AnsiText& message) {
+  std::fprintf(stderr, "%s\n", AnsiToUtf8(message).c_str());
+  MessageBoxA(nullptr, message.c_str(), "错误", MB_OK | MB_TASKMODAL);
+  // Worker threads may still be running: no exit handlers, and nothing is half-written by now.
+  std::_Exit(1);
+}
