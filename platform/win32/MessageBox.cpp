@@ -53,7 +53,7 @@ TTF_Font* OpenFont(int size) {
 // Keeps SDL video and SDL_ttf initialised for the box's lifetime.
 class SdlSession {
  public:
-  SdlSession() : ok_(SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+  SdlSession() : ok_(QbInitSdlVideo() == 0) {
     if (ok_ && TTF_Init() != 0) {
       SDL_QuitSubSystem(SDL_INIT_VIDEO);
       ok_ = false;

@@ -215,3 +215,10 @@ std::string QbNativePath(const char* ansiPath);
 // on that thread poll it every few milliseconds. Pass nullptr to remove.
 using QbPumpHook = void (*)();
 void QbSetThreadPumpHook(QbPumpHook hook);
+
+// SDL_InitSubSystem(SDL_INIT_VIDEO) that insists on the display the environment names: SDL
+// silently falls back to an off-screen driver when the display refuses a connection (an X
+// server does while it resets after its last client left), which would leave a running program
+// with no window anyone can see. Retries for about two seconds; 0 on success, -1 (SDL_GetError
+// says why) when no on-screen driver came up.
+int QbInitSdlVideo();

@@ -81,7 +81,7 @@ bool Toolkit::init() {
   uiThread_ = std::this_thread::get_id();
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-  headless_ = SDL_Init(SDL_INIT_VIDEO) != 0;
+  headless_ = QbInitSdlVideo() != 0;
   if (headless_)
     std::fprintf(stderr, "xcgui: no display (%s); windows are drawn in memory only\n", SDL_GetError());
   else
