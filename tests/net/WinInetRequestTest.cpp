@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "net/CookieMergeCase.h"
 #include "platform/http/LocalHttpServer.h"
 
 namespace {
@@ -71,24 +72,13 @@ TEST(WinInetRequest, PostBytesWinOverPostText) {
 }
 
 TEST(WinInetRequest, SuppliedCookiesAreSentAndMergedWithTheAnswer) {
-  LocalHttpServer server(false, [](const httplib::Request&, httplib::Response& response) {
-    response.headers.emplace("Set-Cookie", "b=3; path=/");
-    response.headers.emplace("Set-Cookie", "c=4");
-    response.set_content("ok", "text/plain");
+  ExpectSuppliedCookiesSentAndMerged([](const std::string& url, AnsiText& cookies, AnsiText& out, bool merge) {
+    WinInetRequestOptions options;
+    options.sendCookies = &cookies;
+    options.outCookies = &out;
+    options.mergeCookies = merge;
+    WinInetRequest(url, options);
   });
-  AnsiText cookies = "a=1; b=2";
-  AnsiText outCookies;
-  WinInetRequestOptions options;
-  options.sendCookies = &cookies;
-  options.outCookies = &outCookies;
-  WinInetRequest(server.url("/"), options);
-  EXPECT_EQ(server.lastRequest().header("Cookie"), "a=1; b=2");
-  EXPECT_EQ(outCookies, "b=3; c=4; a=1");
-  EXPECT_EQ(cookies, "b=3; c=4; a=1");
-  options.mergeCookies = false;
-  WinInetRequest(server.url("/"), options);
-  EXPECT_EQ(outCookies, "b=3; c=4");
-  EXPECT_EQ(cookies, "b=3; c=4; a=1");
 }
 
 TEST(WinInetRequest, CookiesWithTheirOwnPrefixAreSentAsTheyAre) {
