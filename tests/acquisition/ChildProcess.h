@@ -4,7 +4,9 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <fstream>
 #include <string>
 
 extern char** environ;
@@ -16,6 +18,7 @@ class ChildProcess {
     std::string seconds = "120";
     char* argv[] = {const_cast<char*>(name.c_str()), seconds.data(), nullptr};
     if (posix_spawn(&m_pid, program.c_str(), nullptr, nullptr, argv, environ) != 0) m_pid = -1;
+    waitUntilKnownAs(name);
   }
   ~ChildProcess() {
     if (m_pid > 0 && !m_reaped) {
@@ -44,6 +47,19 @@ class ChildProcess {
   }
 
  private:
+  // The spawning parent may run on before the kernel has put the new argv in place; wait (about
+  // two seconds at most) until the process is known by its name.
+  void waitUntilKnownAs(const std::string& name) const {
+    std::string path = "/proc/" + std::to_string(m_pid) + "/cmdline";
+    for (int i = 0; m_pid > 0 && i < 200; ++i) {
+      std::ifstream in(path, std::ios::binary);
+      std::string argv0;
+      std::getline(in, argv0, '\0');
+      if (argv0 == name) return;
+      ::usleep(10000);
+    }
+  }
+
   pid_t m_pid = -1;
   bool m_reaped = false;
   bool m_signalled = false;
