@@ -42,6 +42,6 @@ done
 if [ -n "${DISPLAY:-}" ]; then
   bash "$root/bench/memory/launcher_rss.sh" "$build" "$out/memory.tsv"
 else
-  xvfb-run -a -s "-screen 0 1600x1000x24 -noreset" bash "$root/bench/memory/launcher_rss.sh" "$build" "$out/memory.tsv"
+  xvfb-run -a -s "-screen 0 1600x1000x24" bash "$root/bench/memory/launcher_rss.sh" "$build" "$out/memory.tsv"
 fi
 python3 "$root/bench/report.py" "$out" "$mode"

@@ -16,5 +16,5 @@ cmake --build --preset "$preset" -j "$(nproc)"
 if [ -n "${DISPLAY:-}" ]; then
   ctest --preset "$preset"
 else
-  xvfb-run -a -s "-screen 0 1600x1000x24 -noreset" ctest --preset "$preset"
+  xvfb-run -a -s "-screen 0 1600x1000x24" ctest --preset "$preset"
 fi

@@ -366,7 +366,8 @@ TEST(SystemUpdateEffects, ADifferenceShowsTheBoxThenStartsTheUpdaterAndEnds) {
             "_NET_WM_NAME(UTF8_STRING) = \"" + title + "\"");
   usleep(300000);
   const std::string shot = scratch.file("box.png");
-  CommandOutput("import -window " + window + " " + shot);
+  // Bounded: import falls back to waiting for a click when the window has gone.
+  CommandOutput("timeout 10 import -window " + window + " " + shot);
   const std::string dark =
       CommandOutput("convert " + shot + " -threshold 50% -negate -format '%[fx:mean]' info:");
   EXPECT_GT(std::atof(dark.c_str()), 0.005) << "no text drawn";
