@@ -1,4 +1,4 @@
-// The cookie round trip all three request routines share, as one case each routine runs.
+// The cookie cases all three request routines share.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -27,4 +27,17 @@ void ExpectSuppliedCookiesSentAndMerged(Send send) {
   send(server.url("/"), cookies, out, false);
   EXPECT_EQ(out, "b=3; c=4");
   EXPECT_EQ(cookies, "b=3; c=4; a=1");
+}
+
+// "/login" sets sid=7 and redirects to "/home", which answers "cookie=" and the Cookie header it
+// received: what the library's own cookie handling adds on the way shows in the body.
+inline LocalHttpServer::Handler LoginThenHomeAnswer() {
+  return [](const httplib::Request& request, httplib::Response& response) {
+    if (request.path == "/login") {
+      response.set_header("Set-Cookie", "sid=7");
+      response.set_redirect("/home");
+    } else {
+      response.set_content("cookie=" + request.get_header_value("Cookie"), "text/plain");
+    }
+  };
 }

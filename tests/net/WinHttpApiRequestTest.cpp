@@ -227,14 +227,7 @@ TEST(WinHttpApiRequest, ACookieLineOfTheCallerWinsOverTheCookieText) {
 }
 
 TEST(WinHttpApiRequest, OnlySuppliedCookiesSwitchOnTheLibraryCookies) {
-  LocalHttpServer server(false, [](const httplib::Request& request, httplib::Response& response) {
-    if (request.path == "/login") {
-      response.set_header("Set-Cookie", "sid=7");
-      response.set_redirect("/home");
-    } else {
-      response.set_content("cookie=" + request.get_header_value("Cookie"), "text/plain");
-    }
-  });
+  LocalHttpServer server(false, LoginThenHomeAnswer());
   EXPECT_EQ(WinHttpApiRequest(server.url("/login")), "cookie=");
   EXPECT_EQ(server.lastRequest().headerCount("Cookie"), 0u);
   AnsiText cookies = "a=1";

@@ -231,18 +231,11 @@ TEST(WinHttpObjectRequest, RedirectsAreFollowedUnlessAskedNotTo) {
 }
 
 TEST(WinHttpObjectRequest, ACookieSetOnTheWayTravelsInOneHeaderWithTheSuppliedOnes) {
-  LocalHttpServer server(false, [](const httplib::Request& request, httplib::Response& response) {
-    if (request.path == "/login") {
-      response.set_header("Set-Cookie", "sid=7");
-      response.set_redirect("/home");
-    } else {
-      response.set_content("home", "text/plain");
-    }
-  });
+  LocalHttpServer server(false, LoginThenHomeAnswer());
   AnsiText cookies = "a=1";
   WinHttpObjectRequestOptions options;
   options.sendCookies = &cookies;
-  EXPECT_EQ(Text(WinHttpObjectRequest(server.url("/login"), options)), "home");
+  EXPECT_EQ(Text(WinHttpObjectRequest(server.url("/login"), options)), "cookie=sid=7; a=1");
   EXPECT_EQ(server.lastRequest().header("Cookie"), "sid=7; a=1");
   EXPECT_EQ(server.lastRequest().headerCount("Cookie"), 1u);
 }

@@ -93,14 +93,7 @@ TEST(WinInetRequest, CookiesWithTheirOwnPrefixAreSentAsTheyAre) {
 }
 
 TEST(WinInetRequest, EmptySuppliedCookiesSwitchOffTheLibraryCookies) {
-  LocalHttpServer server(false, [](const httplib::Request& request, httplib::Response& response) {
-    if (request.path == "/login") {
-      response.set_header("Set-Cookie", "sid=7");
-      response.set_redirect("/home");
-    } else {
-      response.set_content("cookie=" + request.get_header_value("Cookie"), "text/plain");
-    }
-  });
+  LocalHttpServer server(false, LoginThenHomeAnswer());
   EXPECT_EQ(Text(WinInetRequest(server.url("/login"))), "cookie=sid=7");
   AnsiText cookies;
   WinInetRequestOptions options;
