@@ -76,16 +76,46 @@ std::string NumberedName(const std::string& path, int k) {
   return path.substr(0, dot) + "(" + std::to_string(k) + ")" + path.substr(dot);
 }
 
+// Reads "Name: value" into `value` when `line` is that header (`name` lower case, with colon).
+void HeaderValue(const std::string& line, const char* name, std::string& value) {
+  const std::size_t length = std::strlen(name);
+  if (line.size() <= length || strncasecmp(line.c_str(), name, length) != 0) return;
+  value = line.substr(length);
+  value.erase(0, value.find_first_not_of(" \t"));
+  value.erase(value.find_last_not_of("\r\n \t") + 1);
+}
+
+// If-Range takes a strong ETag, else the date; a weak ETag may not be used for ranges.
+std::string IfRangeValidator(const std::string& etag, const std::string& lastModified) {
+  if (!etag.empty() && etag.rfind("W/", 0) != 0) return etag;
+  return lastModified;
+}
+
+bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() &&
+         strncasecmp(text.c_str() + text.size() - suffix.size(), suffix.c_str(), suffix.size()) == 0;
+}
+
+// A page that says "not found" or "log in" with status 200: HTML, where the file is not one.
+bool IsErrorPage(const std::string& contentType, const std::string& fileName) {
+  if (strncasecmp(contentType.c_str(), "text/html", 9) != 0) return false;
+  return !EndsWithNoCase(fileName, ".html") && !EndsWithNoCase(fileName, ".htm");
+}
+
 }  // namespace
 
 struct DownloadTask::Connection {
   DownloadTask* task = nullptr;
   std::size_t segment = 0;
+  HeaderList requestHeaders;  // outlives the handle that points at it
   EasyHandle easy;
   int64_t requestStart = 0;
   int64_t cursorAtLaunch = 0;
   int64_t position = -1;  // offset of the next body byte; -1 until the response is accepted
   std::string contentRange;
+  std::string contentType;
+  std::string etag;
+  std::string lastModified;
   int32_t failure = kFailNone;
 };
 
@@ -118,17 +148,11 @@ void DownloadTask::run() {
   publish(kTaskConnecting, kFailNone);
   int32_t failure = prepareFiles();
   if (failure == kFailNone) failure = transfer();
-  if (failure == kFailLengthChanged && m_resumed && !m_stopRequested) {
-    // The file on the server is not the one the partial download was made from: start over.
-    m_resumed = false;
-    m_failure = kFailNone;
-    m_totalSize = -1;
-    m_segments = {Segment{0, kOpenEnd, 0}};
-    if (::ftruncate(m_file, 0) != 0)
-      failure = kFailFileIo;
-    else
-      failure = transfer();
-  }
+  // The file on the server is not the one the bytes on disk came from (its validators or length
+  // changed, or it refused a range the old file had): start over once, data and state together.
+  const bool sourceChanged = failure == kFailSourceChanged || failure == kFailLengthChanged ||
+                             (failure == kFailRangeRefused && m_resumed);
+  if (sourceChanged && !m_stopRequested) failure = restartFromZero();
   if (failure == kFailNone && m_stopRequested && !allDone()) {
     checkpoint();
     publish(kTaskStopped, kFailNone);
@@ -147,6 +171,26 @@ void DownloadTask::run() {
   }
   if (m_file >= 0) ::close(m_file);
   m_file = -1;
+}
+
+int32_t DownloadTask::restartFromZero() {
+  m_resumed = false;
+  m_failure = kFailNone;
+  m_totalSize = -1;
+  m_rangesSupported = false;
+  m_etag.clear();
+  m_lastModified.clear();
+  m_segments = {Segment{0, kOpenEnd, 0}};
+  m_speedSamples.clear();
+  ::unlink(m_statePath.c_str());
+  {
+    // What was counted belonged to the old file; the new one's progress starts at zero.
+    std::lock_guard<std::mutex> lock(m_progressLock);
+    m_progress.totalDownload = 0;
+    m_progress.percent = 0;
+  }
+  if (::ftruncate(m_file, 0) != 0) return kFailFileIo;
+  return transfer();
 }
 
 int32_t DownloadTask::prepareFiles() {
@@ -178,6 +222,8 @@ int32_t DownloadTask::prepareFiles() {
     m_totalSize = state->totalSize;
     m_segments = state->segments;
     m_rangesSupported = true;
+    m_etag = state->etag;
+    m_lastModified = state->lastModified;
   } else {
     ::unlink(m_statePath.c_str());
     m_segments = {Segment{0, kOpenEnd, 0}};
@@ -231,6 +277,13 @@ void DownloadTask::launch(std::size_t index) {
   curl_easy_setopt(easy, CURLOPT_USERAGENT, "xldl/1.0");
   if (!m_parameters.refUrl.empty()) curl_easy_setopt(easy, CURLOPT_REFERER, m_parameters.refUrl.c_str());
   if (!m_parameters.cookies.empty()) curl_easy_setopt(easy, CURLOPT_COOKIE, m_parameters.cookies.c_str());
+  // A range of a file that changed would stitch two versions together; with If-Range the server
+  // sends the whole new file instead, which starts the download over.
+  const std::string validator = IfRangeValidator(m_etag, m_lastModified);
+  if (segment.cursor > 0 && !validator.empty()) {
+    connection->requestHeaders.reset(curl_slist_append(nullptr, ("If-Range: " + validator).c_str()));
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, connection->requestHeaders.get());
+  }
   curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &DownloadTask::onHeader);
   curl_easy_setopt(easy, CURLOPT_HEADERDATA, connection.get());
   curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &DownloadTask::onBody);
@@ -246,15 +299,24 @@ void DownloadTask::launch(std::size_t index) {
 std::size_t DownloadTask::onHeader(char* data, std::size_t size, std::size_t count, void* self) {
   auto& connection = *static_cast<Connection*>(self);
   std::string line(data, size * count);
-  if (line.rfind("HTTP/", 0) == 0) connection.contentRange.clear();
-  static const char kName[] = "content-range:";
-  if (line.size() > sizeof kName && strncasecmp(line.c_str(), kName, sizeof kName - 1) == 0) {
-    std::string value = line.substr(sizeof kName - 1);
-    value.erase(0, value.find_first_not_of(" \t"));
-    value.erase(value.find_last_not_of("\r\n \t") + 1);
-    connection.contentRange = value;
+  if (line.rfind("HTTP/", 0) == 0) {
+    // A redirect's headers are not the file's.
+    connection.contentRange.clear();
+    connection.contentType.clear();
+    connection.etag.clear();
+    connection.lastModified.clear();
   }
+  HeaderValue(line, "content-range:", connection.contentRange);
+  HeaderValue(line, "content-type:", connection.contentType);
+  HeaderValue(line, "etag:", connection.etag);
+  HeaderValue(line, "last-modified:", connection.lastModified);
   return size * count;
+}
+
+bool DownloadTask::ValidatorsAgree(const Connection& connection) const {
+  if (!m_etag.empty() && !connection.etag.empty()) return m_etag == connection.etag;
+  if (!m_lastModified.empty() && !connection.lastModified.empty()) return m_lastModified == connection.lastModified;
+  return true;
 }
 
 bool DownloadTask::acceptResponse(Connection& connection) {
@@ -272,14 +334,31 @@ bool DownloadTask::acceptResponse(Connection& connection) {
     }
     if (total < 0) total = m_totalSize;
   } else if (status == 200) {
-    total = length;  // the whole file from byte 0; earlier bytes are skipped by the writer
+    // The whole file from byte 0. Asked for a later range of a file we hold part of, the server
+    // says the file changed (If-Range) or cannot serve ranges any more: the bytes on disk may
+    // not belong to this file.
+    if (m_resumed && connection.requestStart > 0) {
+      connection.failure = kFailSourceChanged;
+      return false;
+    }
+    total = length;  // earlier bytes are skipped by the writer
   } else {
     connection.failure = kFailHttpStatus;
+    return false;
+  }
+  if (IsErrorPage(connection.contentType, m_parameters.fileName)) {
+    connection.failure = kFailErrorPage;
+    return false;
+  }
+  if (!ValidatorsAgree(connection)) {
+    connection.failure = kFailSourceChanged;
     return false;
   }
   if (m_totalSize < 0) {
     m_totalSize = total;
     m_rangesSupported = status == 206;
+    m_etag = connection.etag;
+    m_lastModified = connection.lastModified;
     if (total >= 0 && ::ftruncate(m_file, total) != 0) {
       connection.failure = kFailFileIo;
       return false;
@@ -430,7 +509,7 @@ void DownloadTask::checkpoint() {
   m_lastCheckpoint = Clock::now();
   if (m_totalSize <= 0 || m_segments.empty() || m_segments.back().end == kOpenEnd) return;
   // The cursors are taken before the sync, so the state never claims bytes that are not on disk.
-  ResumeState state{m_parameters.url, m_totalSize, m_segments};
+  ResumeState state{m_parameters.url, m_etag, m_lastModified, m_totalSize, m_segments};
   if (::fdatasync(m_file) == 0) state.save(m_statePath);
 }
 
@@ -467,6 +546,7 @@ void DownloadTask::publish(int32_t stat, int32_t failCode) {
   m_progress.totalSize = m_totalSize > 0 ? m_totalSize : 0;
   // Progress never goes backwards, even if a restart from zero follows a changed file.
   m_progress.totalDownload = std::max(m_progress.totalDownload, downloaded);
+  if (m_totalSize > 0) m_progress.totalDownload = std::min(m_progress.totalDownload, m_totalSize);
   if (stat == kTaskComplete) m_progress.totalDownload = m_progress.totalSize;
   m_progress.percent = stat == kTaskComplete ? 1.0f
                        : m_totalSize > 0 ? static_cast<float>(static_cast<double>(m_progress.totalDownload) /

@@ -28,6 +28,10 @@ struct MultiDeleter {
 };
 using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
 using MultiHandle = std::unique_ptr<CURLM, MultiDeleter>;
+struct HeaderListDeleter {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+using HeaderList = std::unique_ptr<curl_slist, HeaderListDeleter>;
 
 class DownloadTask {
  public:
@@ -68,6 +72,9 @@ class DownloadTask {
   static std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* self);
   static std::size_t onBody(char* data, std::size_t size, std::size_t count, void* self);
   bool acceptResponse(Connection& connection);
+  // Whether an answer's validators, where both sides have one, name the file being fetched.
+  bool ValidatorsAgree(const Connection& connection) const;
+  int32_t restartFromZero();
 
   TaskParameters m_parameters;
   std::string m_finalPath, m_partPath, m_statePath;
@@ -81,6 +88,7 @@ class DownloadTask {
   int64_t m_totalSize = -1;  // -1 until the server has told
   bool m_rangesSupported = false;
   bool m_resumed = false;
+  std::string m_etag, m_lastModified;  // the file's validators, from the state or the first answer
   std::vector<Segment> m_segments;
   std::vector<int> m_fruitlessAttempts;
   std::vector<std::chrono::steady_clock::time_point> m_retryAt;

@@ -26,4 +26,6 @@ enum XlFailCode : int32_t {
   kFailNetwork = 7,        // connections kept failing (refused, reset, timed out)
   kFailTooManyRedirects = 8,
   kFailTls = 9,  // the secure connection could not be set up or verified
+  kFailErrorPage = 10,      // the answer was an HTML page, not the file (a 200 error page)
+  kFailSourceChanged = 11,  // the file changed on the server during the download, twice
 };

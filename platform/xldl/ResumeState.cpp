@@ -10,7 +10,9 @@
 namespace xldl {
 namespace {
 
-constexpr const char* kMagic = "qb-xldl-state 1";
+// Version 2 adds the validators; a version 1 file still resumes, without them.
+constexpr const char* kMagic = "qb-xldl-state 2";
+constexpr const char* kMagicWithoutValidators = "qb-xldl-state 1";
 
 bool WriteAll(int fd, const std::string& text) {
   std::size_t written = 0;
@@ -35,10 +37,13 @@ void SyncDirectoryOf(const std::string& path) {
 std::optional<ResumeState> ResumeState::load(const std::string& path) {
   std::ifstream in(path);
   std::string magic;
-  if (!std::getline(in, magic) || magic != kMagic) return std::nullopt;
+  if (!std::getline(in, magic) || (magic != kMagic && magic != kMagicWithoutValidators)) return std::nullopt;
   ResumeState state;
   std::size_t count = 0;
-  if (!std::getline(in, state.url) || !(in >> state.totalSize >> count) || state.totalSize <= 0 ||
+  if (!std::getline(in, state.url)) return std::nullopt;
+  if (magic == kMagic && (!std::getline(in, state.etag) || !std::getline(in, state.lastModified)))
+    return std::nullopt;
+  if (!(in >> state.totalSize >> count) || state.totalSize <= 0 ||
       count == 0 || count > 1024)
     return std::nullopt;
   int64_t expectedBegin = 0;
@@ -57,7 +62,8 @@ std::optional<ResumeState> ResumeState::load(const std::string& path) {
 
 bool ResumeState::save(const std::string& path) const {
   std::ostringstream out;
-  out << kMagic << '\n' << url << '\n' << totalSize << ' ' << segments.size() << '\n';
+  out << kMagic << '\n' << url << '\n' << etag << '\n' << lastModified << '\n' << totalSize << ' ' << segments.size()
+      << '\n';
   for (const Segment& s : segments) out << s.begin << ' ' << s.end << ' ' << s.cursor << '\n';
   std::string temporary = path + ".tmp";
   int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);

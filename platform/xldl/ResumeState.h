@@ -1,4 +1,5 @@
-// The small file beside a partial download that lets a later task resume it: the URL, the whole
+// The small file beside a partial download that lets a later task resume it: the URL, the
+// server's validators for the file (ETag, Last-Modified; empty when it sent none), the whole
 // file's length and, per segment, how far the data on disk is known to be synced.
 // Saving writes a temporary file, syncs it and renames it over the old state, so a crash leaves
 // either the old state or the new one, never a torn one.
@@ -20,6 +21,8 @@ struct Segment {
 
 struct ResumeState {
   std::string url;
+  std::string etag;
+  std::string lastModified;
   int64_t totalSize = 0;
   std::vector<Segment> segments;
 

@@ -82,6 +82,8 @@ class EngineTest : public ::testing::Test {
   const std::string m_body = TestFileServer::RandomBody(3 * 1024 * 1024 + 123);
   TestFileServer m_server{m_body};
   ScratchDirectory m_dir;
+
+  void leavePartialDownload();
 };
 
 TEST_F(EngineTest, DownloadsIdenticalFileOverEightRangeConnections) {
@@ -158,6 +160,12 @@ TEST_F(EngineTest, ErrorPagesEndInFailureState) {
   ExpectFailedWithoutFile(serverError, m_dir, kFailHttpStatus);
   EXPECT_EQ(serverError.last.httpStatus, 500);
   EXPECT_FALSE(std::filesystem::exists(m_dir.file("tool.zip.part")));
+
+  // A 200 page in place of an archive (a login or "not found" page) is no file either.
+  m_server.setMode(Mode::HtmlPage);
+  Outcome page = Download(m_server.url(), m_dir.path(), "tool.zip");
+  ExpectFailedWithoutFile(page, m_dir, kFailErrorPage);
+  EXPECT_FALSE(std::filesystem::exists(m_dir.file("tool.zip.part")));
 }
 
 TEST_F(EngineTest, FollowsRedirectsButNotLoops) {
@@ -215,7 +223,9 @@ TEST_F(EngineTest, InterfaceRejectsUnknownHandlesAndUseBeforeInit) {
   EXPECT_TRUE(XL_UnInit());
 }
 
-TEST_F(EngineTest, KilledDownloadResumesAndEndsIdentical) {
+// Starts a download in a separate engine process, waits for a saved state with some data behind
+// it, and kills the process without warning; the partial file and its state stay.
+void EngineTest::leavePartialDownload() {
   m_server.throttle(2 * 1024, 20ms);
   std::string url = m_server.url();
   std::string path = XLDL_GET_PATH;
@@ -238,10 +248,14 @@ TEST_F(EngineTest, KilledDownloadResumesAndEndsIdentical) {
   waitpid(child, &status, 0);
   ASSERT_TRUE(WIFSIGNALED(status));
   ASSERT_FALSE(std::filesystem::exists(m_dir.file("tool.zip")));
+}
+
+TEST_F(EngineTest, KilledDownloadResumesAndEndsIdentical) {
+  ASSERT_NO_FATAL_FAILURE(leavePartialDownload());
   std::size_t requestsBefore = m_server.rangesSeen().size();
 
   m_server.throttle(64 * 1024, 0ms);
-  Outcome outcome = Download(url, m_dir.path(), "tool.zip");
+  Outcome outcome = Download(m_server.url(), m_dir.path(), "tool.zip");
   ASSERT_FALSE(outcome.timedOut);
   EXPECT_EQ(outcome.last.stat, kTaskComplete);
   EXPECT_EQ(ScratchDirectory::Read(m_dir.file("tool.zip")), m_body);
@@ -257,6 +271,38 @@ TEST_F(EngineTest, KilledDownloadResumesAndEndsIdentical) {
   }
   EXPECT_GT(resumedRanges, 0);
   for (std::size_t i = requestsBefore; i < ranges.size(); ++i) EXPECT_NE(ranges[i], "bytes=0-");
+}
+
+// The same length, other bytes: the validators tell, and the download starts over rather than
+// stitching two versions together.
+TEST_F(EngineTest, AFileChangedOnTheServerBeforeAResumeIsFetchedWholeAgain) {
+  ASSERT_NO_FATAL_FAILURE(leavePartialDownload());
+  const std::string changed = TestFileServer::RandomBody(m_body.size(), 99);
+  m_server.replaceBody(changed);
+  m_server.throttle(64 * 1024, 0ms);
+  Outcome outcome = Download(m_server.url(), m_dir.path(), "tool.zip");
+  ASSERT_FALSE(outcome.timedOut);
+  EXPECT_EQ(outcome.last.stat, kTaskComplete);
+  EXPECT_TRUE(ScratchDirectory::Read(m_dir.file("tool.zip")) == changed) << "the file mixes two versions";
+  for (const auto& step : outcome.history) {
+    EXPECT_LE(step.percent, 1.0f);
+    if (step.totalSize > 0) EXPECT_LE(step.totalDownload, step.totalSize);
+  }
+  EXPECT_FALSE(std::filesystem::exists(m_dir.file("tool.zip.part.state")));
+}
+
+// A file that shrank, on a server without validators: the old ranges are refused (416), and
+// the download starts over once and completes.
+TEST_F(EngineTest, ARefusedRangeOnResumeStartsOverAndCompletes) {
+  ASSERT_NO_FATAL_FAILURE(leavePartialDownload());
+  const std::string shrunk = TestFileServer::RandomBody(1000, 5);
+  m_server.replaceBody(shrunk, false);
+  m_server.throttle(64 * 1024, 0ms);
+  Outcome outcome = Download(m_server.url(), m_dir.path(), "tool.zip");
+  ASSERT_FALSE(outcome.timedOut);
+  EXPECT_EQ(outcome.last.stat, kTaskComplete);
+  EXPECT_TRUE(ScratchDirectory::Read(m_dir.file("tool.zip")) == shrunk);
+  EXPECT_EQ(outcome.last.totalSize, 1000);
 }
 
 }  // namespace

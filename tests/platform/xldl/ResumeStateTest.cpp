@@ -9,7 +9,8 @@
 namespace {
 
 xldl::ResumeState SampleState() {
-  return xldl::ResumeState{"http://127.0.0.1:1/a.zip", 1000, {{0, 400, 100}, {400, 1000, 1000}}};
+  return xldl::ResumeState{"http://127.0.0.1:1/a.zip", "\"v1\"", "Tue, 01 Dec 2026 10:00:00 GMT", 1000,
+                           {{0, 400, 100}, {400, 1000, 1000}}};
 }
 
 void WriteText(const std::string& path, const std::string& text) {
