@@ -4,6 +4,7 @@
 
 #include "acquisition/DeployLog.h"
 #include "acquisition/Directories.h"
+#include "acquisition/EngineHome.h"
 #include "acquisition/EngineLibrary.h"
 #include "acquisition/ProcessLookup.h"
 #include "acquisition/ZipUnpacker.h"
@@ -19,9 +20,12 @@ struct HandleCloser {
   void operator()(void* handle) const { CloseHandle(handle); }
 };
 
+// A fresh file: whatever stood at that name (a link among them) is removed first, and the file is
+// created new, so the archive can never be written through a planted link.
 bool WriteArchive(const AnsiText& path) {
+  DeleteFileA(path.c_str());
   HANDLE handle =
-      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE || handle == nullptr) return false;
   std::unique_ptr<void, HandleCloser> file(handle);
   EnginePayload archive = EngineArchive();
@@ -39,24 +43,41 @@ AnsiText TempDir() {
 }
 
 AnsiText EngineDir() {
-  return TempDir() + "\\downLoad\\";
+  const AnsiText home = EngineHome();
+  return home.empty() ? AnsiText() : home + "downLoad\\";
 }
 
 AnsiText EngineWorkDir() {
-  return TempDir() + "download\\";
+  const AnsiText home = EngineHome();
+  return home.empty() ? AnsiText() : home + "download\\";
 }
 
-void DeployEngine() {
+bool DeployEngine(AnsiText* failure) {
   for (const char* name : kEngineProcesses) {
-    if (ProcessRunning(name)) KillProcess(FindProcessId(name));
+    // A process that ended between the two lookups gives no ID: -1 would name our own process.
+    if (!ProcessRunning(name)) continue;
+    if (const int id = FindProcessId(name); id > 0) KillProcess(id);
   }
-  if (UnpackEngine() != 0 && !IsDirectory(EngineWorkDir()) && !EnsureDirectory(EngineWorkDir()))
+  AnsiText why;
+  if (EngineHome(&why).empty()) {
+    if (failure) *failure = why;
+    return false;
+  }
+  if (UnpackEngine() == 0) {
+    if (failure) *failure = "下载引擎没能启动";
+    return false;
+  }
+  if (!IsDirectory(EngineWorkDir()) && !EnsureDirectory(EngineWorkDir())) {
     DeployLog("创建程序工作目录失败", true);
+    if (failure) *failure = "无法创建下载引擎的工作目录";
+    return false;
+  }
+  return true;
 }
 
 int UnpackEngine() {
   AnsiText directory = EngineDir();
-  if (!IsDirectory(directory) && !EnsureDirectory(directory)) {
+  if (directory.empty() || (!IsDirectory(directory) && !EnsureDirectory(directory))) {
     DeployLog("创建程序下载引擎目录失败", true);
     return 0;
   }

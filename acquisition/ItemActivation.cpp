@@ -10,6 +10,7 @@
 #include "acquisition/EngineDeployment.h"
 #include "acquisition/PageBuilder.h"
 #include "acquisition/RunDownload.h"
+#include "acquisition/UpdateCheck.h"
 #include "acquisition/ZipUnpacker.h"
 #include "shell/SharedState.h"
 #include "shell/startup/RunDirectory.h"
@@ -69,6 +70,14 @@ void TellUser(const AnsiText& what, const ActivationRecord& record) {
   MessageBoxA(XWnd_GetHWND(MainWindow), text.c_str(), "提示", MB_OK | MB_TASKMODAL);
 }
 
+// An archive is unpacked only when it is the one the catalogue promises: a damaged or altered
+// download must never become an installed tool.
+bool ArchiveMatches(const AnsiText& archive, const AnsiText& expectedMd5) {
+  if (expectedMd5.empty()) return true;
+  const AnsiText actual = Md5Hex(ReadWholeFile(archive), true);
+  return !actual.empty() && actual == ToLowerAscii(expectedMd5);
+}
+
 AnsiText ArchivePath(const ActivationRecord& record) {
   return RunDir() + "\\Application\\" + ArchiveFileName(record.downloadUrl);
 }
@@ -106,6 +115,7 @@ ActivationRecord* NewActivationRecord(HELE element) {
   record->downloadUrl = CardText(CurrentCardList, group, item, 12);
   record->installDir = CardText(CurrentCardList, group, item, 13);
   record->launchFile = CardText(CurrentCardList, group, item, 14);
+  record->archiveMd5 = CardText(CurrentCardList, group, item, 17);
   return record.release();
 }
 
@@ -130,13 +140,18 @@ intptr_t ActivateCard(intptr_t data) {
 void DownloadTool(ActivationRecord* record) {
   {
     std::lock_guard engine(g_engineInUse);
-    DeployEngine();
+    AnsiText engineFailure;
+    const bool deployed = DeployEngine(&engineFailure);
     AnsiText fileName = ArchiveFileName(record->downloadUrl);
-    if (fileName.empty()) {
+    if (!deployed) {
+      record->failure = "未能下载：" + engineFailure + "。";
+    } else if (fileName.empty()) {
       record->failure = "的下载地址无效，未能下载。";
     } else if (!RunDownload(record->downloadUrl, fileName, RunDir() + "\\Application\\", record->element)) {
       record->failure = "下载失败，请检查网络后重试。";
-    } else if (UnpackZip(ArchivePath(*record), RunDir() + record->installDir) != 1) {
+    } else if (!ArchiveMatches(ArchivePath(*record), record->archiveMd5)) {
+      record->failure = "的安装包校验失败（文件已损坏或被改动），未安装任何文件。";
+    } else if (InstallZip(ArchivePath(*record), RunDir() + record->installDir) != 1) {
       record->failure = "解压失败，未安装任何文件。";
     } else {
       record->succeeded = true;
@@ -149,7 +164,10 @@ intptr_t FinishInstall(intptr_t data) {
   std::unique_ptr<ActivationRecord> record(reinterpret_cast<ActivationRecord*>(data));
   g_downloading.erase(record->installDir);
   if (!record->succeeded) {
-    if (!ArchiveFileName(record->downloadUrl).empty()) DeleteFileA(ArchivePath(*record).c_str());
+    // Nothing of a failed download stays: no archive, no partial data for a later resume.
+    if (!ArchiveFileName(record->downloadUrl).empty()) {
+      for (const char* suffix : {"", ".part", ".part.state"}) DeleteFileA((ArchivePath(*record) + suffix).c_str());
+    }
     SetCardFrame(record->element, 1);
     TellUser(record->failure, *record);
     return 0;

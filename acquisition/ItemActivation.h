@@ -16,6 +16,7 @@ struct ActivationRecord {
   AnsiText downloadUrl;    // 12
   AnsiText installDir;     // 13, relative to RunDir, beginning with a backslash
   AnsiText launchFile;     // 14, relative to RunDir, beginning with a backslash
+  AnsiText archiveMd5;     // 17, the archive's MD5 in hex; empty when the catalogue has none
   bool succeeded = false;  // set by the download worker for the completion step
   AnsiText failure;        // what went wrong, for the user
 };

@@ -14,7 +14,8 @@ const char* const kManifestKeySentence = "窗外又下小雨，灯下读旧书�
 
 namespace {
 
-const char* const kManifestUrl = "http://update.quillbay.example/quillbay_resalse/updata.html";
+// The distribution site's address is chosen when the launcher is built.
+const char* const kManifestUrl = QB_MANIFEST_URL;
 const char* const kDifferenceText = "未发现软件更新但检测到网络文件与本地文件有差异，需更新！";
 const char* const kDifferenceTitle = "发现差异文件";
 const char* const kUpdaterProgram = "UpDater.exe";
@@ -62,29 +63,9 @@ int HexDigitValue(char c) {
   return -1;
 }
 
-AnsiText ToLower(AnsiText text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 AnsiText ToUpper(AnsiText text) {
   for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return text;
-}
-
-// A file that is missing or unreadable reads as no bytes.
-ByteBuffer ReadWholeFile(const AnsiText& path) {
-  ByteBuffer bytes;
-  HANDLE file =
-      CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  BYTE chunk[64 * 1024];
-  DWORD read = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) {
-    bytes.insert(bytes.end(), chunk, chunk + read);
-  }
-  CloseHandle(file);
-  return bytes;
 }
 
 // Whether a record's path names a file under the run directory: relative, no drive, no "..".
@@ -108,15 +89,40 @@ AnsiText UpToFirstZero(const ByteBuffer& bytes) {
 
 }  // namespace
 
+AnsiText ToLowerAscii(AnsiText text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+ByteBuffer ReadWholeFile(const AnsiText& path) {
+  ByteBuffer bytes;
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  BYTE chunk[64 * 1024];
+  DWORD read = 0;
+  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) {
+    bytes.insert(bytes.end(), chunk, chunk + read);
+  }
+  CloseHandle(file);
+  return bytes;
+}
+
 UpdateEffects& SystemUpdateEffects() {
   static SystemEffects effects;
   return effects;
 }
 
-const AnsiText& SystemManifestUrl() {
-  static const AnsiText url = kManifestUrl;
+namespace {
+AnsiText& ManifestUrlSlot() {
+  static AnsiText url = kManifestUrl;
   return url;
 }
+}  // namespace
+
+const AnsiText& SystemManifestUrl() { return ManifestUrlSlot(); }
+
+void SetManifestUrlForTesting(const AnsiText& url) { ManifestUrlSlot() = url; }
 
 bool IsManifestUrl(const AnsiText& location) {
   return location.find("http://") != AnsiText::npos || location.find("https://") != AnsiText::npos;
@@ -199,7 +205,7 @@ AnsiText Md5Hex(const ByteBuffer& bytes, bool lowerCase) {
     hex += kDigits[byte >> 4];
     hex += kDigits[byte & 0xF];
   }
-  return lowerCase ? ToLower(hex) : hex;
+  return lowerCase ? ToLowerAscii(hex) : hex;
 }
 
 ByteBuffer HexToBytes(const AnsiText& text) {

@@ -29,8 +29,10 @@ class UpdateEffects {
 };
 UpdateEffects& SystemUpdateEffects();
 
-// The system's manifest location.
+// The system's manifest location. Test builds of the launcher may point it elsewhere before
+// the check runs; the program itself never does.
 const AnsiText& SystemManifestUrl();
+void SetManifestUrlForTesting(const AnsiText& url);
 
 void CheckForUpdates(const AnsiText& location, UpdateEffects& effects = SystemUpdateEffects());
 
@@ -48,6 +50,10 @@ AnsiText DecodeManifestRecord(const AnsiText& record, const AnsiText& key);
 AnsiText EncodeManifestRecord(const AnsiText& content, const AnsiText& key);
 // Characters 3 to 11 of the key's lower-case MD5, upper-cased; empty when no MD5 can be made.
 AnsiText ManifestTag(const AnsiText& key);
+
+// The whole file; a file that is missing or unreadable reads as no bytes.
+ByteBuffer ReadWholeFile(const AnsiText& path);
+AnsiText ToLowerAscii(AnsiText text);
 
 // 32 hex digits, upper case unless `lowerCase`; empty when the digest cannot be computed.
 AnsiText Md5Hex(const ByteBuffer& bytes, bool lowerCase);

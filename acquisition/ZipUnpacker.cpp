@@ -5,11 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <memory>
 #include <vector>
 
 #include "acquisition/Directories.h"
 #include "platform/win32/Win32.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -77,7 +80,9 @@ bool ListMembers(void* zip, std::vector<Member>& members) {
 bool ExtractCurrent(void* zip, const std::string& target) {
   if (unzOpenCurrentFile(zip) != UNZ_OK) return false;
   std::string temporary = target + ".unpacking";
-  FdCloser file{::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0755)};
+  // Created new, never through a link standing at that name.
+  ::unlink(temporary.c_str());
+  FdCloser file{::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0755)};
   bool ok = file.fd >= 0;
   std::vector<char> buffer(64 * 1024);
   while (ok) {
@@ -139,5 +144,33 @@ int UnpackZip(const AnsiText& archivePath, const AnsiText& targetDirectory) {
     if (!MakeDirectories(root, folder)) return 0;
     if (!member.directory && !ExtractCurrent(zip.get(), root + "/" + member.path)) return 0;
   }
+  return 1;
+}
+
+int InstallZip(const AnsiText& archivePath, const AnsiText& installDirectory) {
+  std::string target = QbNativePath(installDirectory.c_str());
+  while (target.size() > 1 && target.back() == '/') target.pop_back();
+  const std::string staging = target + ".installing";
+  const std::string previous = target + ".replaced";
+  std::error_code ignored;
+  fs::remove_all(staging, ignored);
+  fs::remove_all(previous, ignored);
+  if (UnpackZip(archivePath, installDirectory + ".installing") != 1) {
+    fs::remove_all(staging, ignored);
+    return 0;
+  }
+  // What stood there (a tool whose launch file went missing) makes way, and comes back if the
+  // new one cannot take its place.
+  const bool hadOld = fs::exists(fs::symlink_status(target, ignored));
+  if (hadOld && ::rename(target.c_str(), previous.c_str()) != 0) {
+    fs::remove_all(staging, ignored);
+    return 0;
+  }
+  if (::rename(staging.c_str(), target.c_str()) != 0) {
+    if (hadOld) ::rename(previous.c_str(), target.c_str());
+    fs::remove_all(staging, ignored);
+    return 0;
+  }
+  fs::remove_all(previous, ignored);
   return 1;
 }

@@ -10,6 +10,11 @@
 // a ".." segment) is refused as a whole: nothing is written and the result is 0.
 int UnpackZip(const AnsiText& archivePath, const AnsiText& targetDirectory);
 
+// Installs a tool: unpacks into a staging folder beside `installDirectory` and renames it into
+// place only when every member was written and passed its check. Returns 1 on success; on any
+// failure nothing of the archive is left and an existing folder of that name is unchanged.
+int InstallZip(const AnsiText& archivePath, const AnsiText& installDirectory);
+
 // The member name as a relative POSIX path (UTF-8), or empty when it would leave the target.
 // Member names are CP936 unless the archive marks them as UTF-8.
 std::string SafeMemberPath(const AnsiText& memberName, bool namesAreUtf8);

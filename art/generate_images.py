@@ -31,6 +31,12 @@ def read_catalogue(path):
 
 
 def write_covers(rows, out_dir):
+    # A row that left the catalogue takes its cover along, so the published files stay the
+    # catalogue's own.
+    wanted = {f"{row['Slug']}.png" for row in rows}
+    for stale in (out_dir / "cover").glob("*.png") if (out_dir / "cover").is_dir() else ():
+        if stale.name not in wanted:
+            stale.unlink()
     for row in rows:
         image = covers.cover(row["Columns"], row["Name"], row["Glyph"], row["Badge"])
         save_png(image, out_dir / "cover" / f"{row['Slug']}.png")

@@ -30,7 +30,7 @@ constexpr std::array<MemberFacts, 6> kMembers = {{
 }};
 
 constexpr const char* kItemColumns[] = {"image1", "name", "download_http", "App_Install_path",
-                                        "App_Launch_path", "id", "isCollection"};
+                                        "App_Launch_path", "id", "isCollection", "App_md5"};
 
 std::array<CategoryPanel, 6> g_panels;
 
@@ -96,5 +96,6 @@ void FillCardList(HELE list) {
     SetCardText(list, group, item, "App_Launch_path", record.App_Launch_path);
     SetCardText(list, group, item, "id", record.ID);
     SetCardText(list, group, item, "isCollection", record.IsCollection);
+    SetCardText(list, group, item, "App_md5", record.App_md5);
   }
 }

@@ -2,12 +2,19 @@
 """Builds the launcher's catalogue database CONFIG.db.
 
     make_config_db.py --schema schema.sql --catalogue app_list.csv --cities city_id.csv
-                      --resources <run>/资源文件 --out <run>/CONFIG.db
+                      --resources <run>/资源文件 --archives <dist>/tools --base-url URL
+                      --out <run>/CONFIG.db --published <run>/资源文件/catalogue/CONFIG.db
 
 The catalogue rows name each tool once (Slug, Dir); the paths and addresses the launcher
-reads are derived from them here so they cannot drift apart. Cover_md5 is the MD5 of the
-cover image already drawn into the resource folder. The file is written beside the target
-and renamed over it, so a failed build never leaves a half-filled database.
+reads are derived from them here so they cannot drift apart. Cover_md5 and App_md5 are the
+MD5s of the cover image and of the tool archive the build has already made; the addresses are
+those of the distribution site at URL. Each file is written beside its target and renamed over
+it, so a failed build never leaves a half-filled database.
+
+Two copies are written: the launcher's CONFIG.db, whose favourite flags the user changes, and
+the catalogue as published, which nothing changes: the update manifest lists the published one,
+so a favourite never looks like a file that needs updating, and the updater carries the user's
+flags over when a new catalogue arrives.
 """
 
 import argparse
@@ -18,15 +25,21 @@ import pathlib
 import sqlite3
 import sys
 
-DOWNLOAD_HOST = "http://update.quillbay.example"
 CATEGORY_KEYS = ("video", "image", "effice", "ocr")
 
 
-def app_row(row, resources):
+def file_md5(path):
+    return hashlib.md5(path.read_bytes()).hexdigest()
+
+
+def app_row(row, resources, archives, base_url):
     slug, folder = row["Slug"], row["Dir"]
     cover_file = resources / "cover" / f"{slug}.png"
     if not cover_file.is_file():
         sys.exit(f"cover image missing for row {row['ID']}: {cover_file}")
+    archive = archives / f"{slug}.zip"
+    if not archive.is_file():
+        sys.exit(f"tool archive missing for row {row['ID']}: {archive}")
     install = "\\Application\\" + folder
     return {
         "Columns": row["Columns"],
@@ -34,12 +47,11 @@ def app_row(row, resources):
         "Version": row["Version"],
         "NewVersion": row["NewVersion"],
         "Cover": f"{slug}.png",
-        "Cover_download_http": f"{DOWNLOAD_HOST}/covers/{slug}.png",
+        "Cover_download_http": f"{base_url}/covers/{slug}.png",
         "Cover_path": f"\\资源文件\\cover\\{slug}.png",
-        "Cover_md5": hashlib.md5(cover_file.read_bytes()).hexdigest(),
-        "App_download_http": f"{DOWNLOAD_HOST}/tools/{slug}.zip",
-        # No archive is published yet, so there is no checksum to promise.
-        "App_md5": "",
+        "Cover_md5": file_md5(cover_file),
+        "App_download_http": f"{base_url}/tools/{slug}.zip",
+        "App_md5": file_md5(archive),
         "App_Install_path": install,
         "App_Launch_path": f"{install}\\{slug}.sh",
         "ID": int(row["ID"]),
@@ -61,23 +73,30 @@ def check_catalogue(rows):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    for name in ("schema", "catalogue", "cities", "resources", "out"):
+    for name in ("schema", "catalogue", "cities", "resources", "archives", "out", "published"):
         parser.add_argument(f"--{name}", required=True, type=pathlib.Path)
+    parser.add_argument("--base-url", required=True)
     args = parser.parse_args()
+    base_url = args.base_url.rstrip("/")
 
     with open(args.catalogue, newline="", encoding="utf-8") as f:
         catalogue = list(csv.DictReader(f))
     check_catalogue(catalogue)
-    apps = [app_row(r, args.resources) for r in catalogue]
+    apps = [app_row(r, args.resources, args.archives, base_url) for r in catalogue]
     with open(args.cities, newline="", encoding="utf-8") as f:
         cities = [(r["city"], r["city_adcode"]) for r in csv.DictReader(f)]
 
-    args.out.parent.mkdir(parents=True, exist_ok=True)
-    partial = args.out.with_name(args.out.name + ".partial")
+    for target in (args.published, args.out):
+        write_database(target, args.schema, apps, cities)
+
+
+def write_database(target, schema, apps, cities):
+    target.parent.mkdir(parents=True, exist_ok=True)
+    partial = target.with_name(target.name + ".partial")
     partial.unlink(missing_ok=True)
     db = sqlite3.connect(partial)
     try:
-        db.executescript(args.schema.read_text(encoding="utf-8"))
+        db.executescript(schema.read_text(encoding="utf-8"))
         columns = list(apps[0].keys())
         db.executemany(
             f"INSERT INTO App_List ({', '.join(columns)}) VALUES ({', '.join(':' + c for c in columns)})", apps)
@@ -85,8 +104,7 @@ def main():
         db.commit()
     finally:
         db.close()
-    os.replace(partial, args.out)
-
+    os.replace(partial, target)
 
 if __name__ == "__main__":
     main()

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
 # Installs what the launcher needs, builds it and starts it from build/run/.
 # Without a display it runs under a private X server, writes screenshots of the start-up notice
-# and of the main window to build/screenshots/, and stops again.
+# and of the main window to build/screenshots/, and stops again. The distribution site
+# (scripts/serve-dist.sh) keeps running; `scripts/serve-dist.sh stop` ends it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup-debian.sh
 cmake --preset default
 cmake --build --preset default -j "$(nproc)"
+
+# The tools and the update manifest come from the distribution site; by default nginx serves it
+# here.
+bash scripts/serve-dist.sh
 
 run_dir="$PWD/build/run"
 if [ -n "${DISPLAY:-}" ]; then

@@ -16,6 +16,13 @@ packages=(
   xvfb xauth xdotool imagemagick x11-utils
   clang-14 libclang-rt-14-dev
   aria2 curl time bc gnuplot-nox python3 python3-pil
+  # the distribution site
+  nginx-light
+  # what the office tools behind the cards work with
+  zenity xclip xdg-utils ffmpeg imagemagick ghostscript qpdf poppler-utils
+  tesseract-ocr tesseract-ocr-chi-sim tesseract-ocr-eng qrencode zbar-tools espeak-ng libheif-examples
+  fonts-arphic-gkai00mp fonts-arphic-gbsn00lp fonts-dejavu-core librsvg2-bin
+  libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-impress-nogui
 )
 
 $SUDO apt-get update -q

@@ -4,11 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <set>
 
 #include "acquisition/UpdateCheck.h"
+#include "platform/updater/CatalogueMerge.h"
 #include "platform/updater/LauncherProcess.h"
 #include "platform/updater/TargetPath.h"
 #include "platform/urlmon/UrlFetch.h"
@@ -205,6 +207,19 @@ UpdaterExit Updater::commit() {
     SyncDirectory(files[i].target.parent_path());
   }
   out_ << "更新程序：已替换 " << files.size() << " 个文件\n";
+  std::error_code error;
+  const fs::path base = fs::canonical(runDirectory_, error);
+  const bool newCatalogue = std::any_of(files.begin(), files.end(), [&](const PendingFile& file) {
+    return file.target.lexically_relative(base) == fs::path(kPublishedCatalogue);
+  });
+  if (newCatalogue) {
+    std::string error;
+    if (!MergeCatalogue(runDirectory_, &error)) {
+      err_ << "更新程序：无法更新目录数据库 CONFIG.db（原文件保持不变）：" << error << "\n";
+      return kUpdaterWriteFailed;
+    }
+    out_ << "更新程序：已更新 CONFIG.db，收藏保持不变\n";
+  }
   return kUpdaterDone;
 }
 

@@ -3,11 +3,13 @@
 #include <fcntl.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -184,3 +186,44 @@ extern "C" DWORD GetModuleDirectoryA(char* buffer, DWORD capacity) {
   path = path.substr(0, path.find_last_of('/'));
   return CopyAnsiOut(Utf8ToAnsi(path), buffer, capacity);
 }
+
+QbPrivateDirectoryResult QbEnsurePrivateDirectory(const char* ansiPath) {
+  std::string path = QbNativePath(ansiPath);
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  // Parents may be shared (a temporary directory); only the last folder must be private.
+  std::error_code ignored;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+  if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return kQbPrivateDirectoryNotMade;
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return kQbPrivateDirectoryNotMade;
+  if (!S_ISDIR(info.st_mode)) return kQbPrivateDirectoryNotReal;
+  if (info.st_uid != ::getuid()) return kQbPrivateDirectoryNotOurs;
+  if ((info.st_mode & 077) != 0) return kQbPrivateDirectoryOpen;
+  struct statvfs mount {};
+  if (::statvfs(path.c_str(), &mount) == 0 && (mount.f_flag & ST_NOEXEC) != 0) return kQbPrivateDirectoryNoExec;
+  return kQbPrivateDirectoryOk;
+}
+
+std::string QbRuntimeDirectory() {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (runtime == nullptr || *runtime != '/') return std::string();
+  std::string dir = runtime;
+  if (dir.back() != '/') dir += '/';
+  return Utf8ToAnsi(dir);
+}
+
+std::string QbUserCacheDirectory() {
+  const char* cache = std::getenv("XDG_CACHE_HOME");
+  std::string dir;
+  if (cache != nullptr && *cache == '/') {
+    dir = cache;
+  } else if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/') {
+    dir = std::string(home) + "/.cache";
+  } else {
+    return std::string();
+  }
+  if (dir.back() != '/') dir += '/';
+  return Utf8ToAnsi(dir);
+}
+
+unsigned QbCurrentUserId() { return static_cast<unsigned>(::getuid()); }

@@ -210,6 +210,26 @@ void CoUninitialize();
 // slashes; doubled separators collapse as Windows would read them).
 std::string QbNativePath(const char* ansiPath);
 
+// A directory only the calling user can use, for files that are loaded and run from there (the
+// download engine): made 0700 when missing, its parent folders too; an existing one must be a
+// real directory (no link), the user's own, closed to group and others, on a file system that
+// may run programs. Never renumbered.
+enum QbPrivateDirectoryResult {
+  kQbPrivateDirectoryOk = 0,
+  kQbPrivateDirectoryNotMade = 1,    // it could not be created
+  kQbPrivateDirectoryNotReal = 2,    // a link, or not a directory
+  kQbPrivateDirectoryNotOurs = 3,    // another user owns it
+  kQbPrivateDirectoryOpen = 4,       // group or others may enter or write it
+  kQbPrivateDirectoryNoExec = 5,     // its file system is mounted noexec
+};
+QbPrivateDirectoryResult QbEnsurePrivateDirectory(const char* ansiPath);
+// The user's runtime directory (XDG_RUNTIME_DIR) as ANSI text ending in a slash, or "" when
+// the session has none.
+std::string QbRuntimeDirectory();
+// The user's cache directory (XDG_CACHE_HOME, else HOME/.cache) likewise, or "".
+std::string QbUserCacheDirectory();
+unsigned QbCurrentUserId();
+
 // Called by PeekMessageA/GetMessageA/MsgWaitForMultipleObjects on the thread that installed it,
 // so a UI library can turn its own events into posted messages. While a hook is installed, waits
 // on that thread poll it every few milliseconds. Pass nullptr to remove.

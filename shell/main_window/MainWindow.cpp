@@ -3,6 +3,7 @@
 #include <array>
 
 #include "acquisition/ItemActivation.h"
+#include "acquisition/UpdateCheckThread.h"
 #include "catalogue/CategoryPanel.h"
 #include "catalogue/FavouritesPanel.h"
 #include "catalogue/Search.h"
@@ -197,6 +198,7 @@ void BuildMainWindow() {
   LoadMainWindow();
   XWnd_AdjustLayout(MainWindow);
   XWnd_ShowWindow(MainWindow, 5);
+  StartUpdateCheck();
   XRunXCGUI();
   XExitXCGUI();
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -15,13 +18,46 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kBuiltEngine = XLDL_PATH;
+// The engine's private directory inside a scratch temporary directory.
+const std::string kHome = "quillbay-engine-" + std::to_string(::getuid());
 
-TEST(EngineDeploymentTest, PathsHangOffTheTemporaryDirectory) {
+TEST(EngineDeploymentTest, PathsHangOffAPrivateDirectoryInTheTemporaryDirectory) {
   TempDirScope temp;
   AnsiText root = temp.scratch().path() + "/";
   EXPECT_EQ(TempDir(), root);
-  EXPECT_EQ(EngineDir(), root + "\\downLoad\\");
-  EXPECT_EQ(EngineWorkDir(), root + "download\\");
+  EXPECT_EQ(EngineDir(), root + kHome + "\\downLoad\\");
+  EXPECT_EQ(EngineWorkDir(), root + kHome + "\\download\\");
+  struct stat info {};
+  ASSERT_EQ(::lstat(temp.file(kHome).c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0700u);
+}
+
+// Another user could make the directory first and plant a link or an engine of their own; the
+// engine is then neither written nor loaded there.
+TEST(EngineDeploymentTest, APlantedLinkOrAnOpenDirectoryIsNeverUsed) {
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  for (bool link : {true, false}) {
+    TempDirScope temp;
+    fs::create_directories(temp.file("planted"));
+    if (link) {
+      fs::create_directory_symlink(temp.file("planted"), temp.file(kHome));
+    } else {
+      fs::create_directories(temp.file(kHome));
+      fs::permissions(temp.file(kHome), fs::perms::all);
+    }
+    ::setenv("HOME", temp.file("home").c_str(), 1);  // the fallback, in the user's cache
+    ::unsetenv("XDG_CACHE_HOME");
+    ::testing::internal::CaptureStderr();
+    AnsiText failure;
+    EXPECT_TRUE(DeployEngine(&failure)) << failure;
+    std::string log = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find(link ? "是链接或不是文件夹" : "其他用户可以访问"), std::string::npos) << log;
+    EXPECT_TRUE(fs::is_empty(temp.file("planted")));
+    EXPECT_FALSE(fs::exists(temp.file(kHome + "/downLoad")));
+    EXPECT_TRUE(fs::exists(temp.file("home/.cache/" + kHome + "/downLoad/xldl.dll")));
+    if (CurrentEngine()) CurrentEngine()->XL_UnInit();
+  }
+  ::setenv("HOME", home.c_str(), 1);
 }
 
 TEST(EngineDeploymentTest, DeploysTheEngineLoadsItAndInitialisesIt) {
@@ -30,9 +66,9 @@ TEST(EngineDeploymentTest, DeploysTheEngineLoadsItAndInitialisesIt) {
   DeployEngine();
   std::string log = ::testing::internal::GetCapturedStderr();
   EXPECT_NE(log.find("} 释放程序下载引擎文件完成"), std::string::npos) << log;
-  EXPECT_EQ(ScratchDirectory::Read(temp.file("downLoad/xldl.dll")), ScratchDirectory::Read(kBuiltEngine));
-  EXPECT_FALSE(fs::exists(temp.file("downLoad/tmp.zip")));
-  EXPECT_TRUE(fs::is_directory(temp.file("download")));
+  EXPECT_EQ(ScratchDirectory::Read(temp.file(kHome + "/downLoad/xldl.dll")), ScratchDirectory::Read(kBuiltEngine));
+  EXPECT_FALSE(fs::exists(temp.file(kHome + "/downLoad/tmp.zip")));
+  EXPECT_TRUE(fs::is_directory(temp.file(kHome + "/download")));
   // The loaded engine is initialised: it accepts a task.
   const EngineFunctions* engine = CurrentEngine();
   ASSERT_NE(engine, nullptr);
@@ -44,23 +80,28 @@ TEST(EngineDeploymentTest, DeploysTheEngineLoadsItAndInitialisesIt) {
 
 TEST(EngineDeploymentTest, ExistingEngineDirectoryIsReusedAndItsFilesReplaced) {
   TempDirScope temp;
-  fs::create_directories(temp.file("downLoad"));
-  std::ofstream(temp.file("downLoad/xldl.dll")) << "stale engine";
-  std::ofstream(temp.file("downLoad/keep.dat")) << "keep";
+  fs::create_directories(temp.file(kHome + "/downLoad"));
+  fs::permissions(temp.file(kHome), fs::perms::owner_all);
+  std::ofstream(temp.file(kHome + "/downLoad/xldl.dll")) << "stale engine";
+  std::ofstream(temp.file(kHome + "/downLoad/keep.dat")) << "keep";
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(UnpackEngine(), 1);
   ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(ScratchDirectory::Read(temp.file("downLoad/xldl.dll")), ScratchDirectory::Read(kBuiltEngine));
-  EXPECT_EQ(ScratchDirectory::Read(temp.file("downLoad/keep.dat")), "keep");
+  EXPECT_EQ(ScratchDirectory::Read(temp.file(kHome + "/downLoad/xldl.dll")), ScratchDirectory::Read(kBuiltEngine));
+  EXPECT_EQ(ScratchDirectory::Read(temp.file(kHome + "/downLoad/keep.dat")), "keep");
   CurrentEngine()->XL_UnInit();
 }
 
 TEST(EngineDeploymentTest, FailureToMakeTheEngineDirectoryStopsEverything) {
-  TempDirScope temp("occupied");
-  std::ofstream(temp.scratch().file("occupied")) << "a file where the directory should be";
+  TempDirScope temp;
+  fs::create_directories(temp.file(kHome));
+  fs::permissions(temp.file(kHome), fs::perms::owner_all);
+  std::ofstream(temp.file(kHome + "/downLoad")) << "a file where the directory should be";
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(UnpackEngine(), 0);
-  DeployEngine();
+  AnsiText failure;
+  EXPECT_FALSE(DeployEngine(&failure));
+  EXPECT_FALSE(failure.empty());
   std::string log = ::testing::internal::GetCapturedStderr();
   EXPECT_NE(log.find("} 创建程序下载引擎目录失败\n"), std::string::npos) << log;
   EXPECT_EQ(log.find("创建程序工作目录失败"), std::string::npos);

@@ -138,8 +138,8 @@ TEST(DecodeManifestRecord, ContentEndsAtItsFirstZeroByte) {
   EXPECT_EQ(DecodeManifestRecord(AnsiText("5A3B5A") + kKeyTag, kManifestKeySentence), "a");
 }
 
-TEST(UpdateCheck, TheSystemManifestLivesOnTheUpdateServer) {
-  EXPECT_EQ(SystemManifestUrl(), "http://update.quillbay.example/quillbay_resalse/updata.html");
+TEST(UpdateCheck, TheSystemManifestLivesOnTheDistributionSite) {
+  EXPECT_EQ(SystemManifestUrl(), QB_DIST_BASE_URL "/quillbay_resalse/updata.html");
   EXPECT_TRUE(IsManifestUrl(SystemManifestUrl()));
   EXPECT_TRUE(IsManifestUrl("x https://h/y"));
   EXPECT_FALSE(IsManifestUrl("HTTP://h/y"));

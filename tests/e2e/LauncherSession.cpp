@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -26,9 +27,16 @@ LauncherSession::LauncherSession(Options options) : options_(std::move(options))
   fs::copy_file(options_.program.empty() ? build / "quillbay" : fs::path(options_.program),
                 runDir_.path() / "quillbay");
   fs::copy_file(build / "libwin32.so", runDir_.path() / "libwin32.so");
-  if (fs::exists(build / "Guide.dll")) fs::copy_file(build / "Guide.dll", runDir_.path() / "Guide.dll");
-  fs::create_directory_symlink(build / "布局文件", runDir_.path() / "布局文件");
-  fs::create_directory_symlink(build / "资源文件", runDir_.path() / "资源文件");
+  for (const char* file : {"Guide.dll", "UpDater.exe"}) {
+    if (fs::exists(build / file)) fs::copy_file(build / file, runDir_.path() / file);
+  }
+  for (const char* folder : {"布局文件", "资源文件"}) {
+    if (options_.copyResources) {
+      fs::copy(build / folder, runDir_.path() / folder, fs::copy_options::recursive);
+    } else {
+      fs::create_directory_symlink(build / folder, runDir_.path() / folder);
+    }
+  }
   if (options_.withCatalogue) fs::copy_file(build / "CONFIG.db", runDir_.path() / "CONFIG.db");
   if (options_.presetToolkit) std::ofstream(workDir_.file("XCGUI.dll")) << options_.presetToolkitFile;
 }
@@ -161,6 +169,22 @@ int LauncherSession::waitForExit(int timeoutMs) {
 
 std::string LauncherSession::catalogue(const std::string& sql) const {
   return CommandOutput("sqlite3 " + runDir_.file("CONFIG.db") + " " + Quote(sql));
+}
+
+// Titles are read as _NET_WM_NAME (UTF-8), which every toolkit sets; xdotool's own name search
+// reads the legacy name, which not every toolkit fills with UTF-8.
+std::string WaitForWindowNamed(const std::string& text, int timeoutMs) {
+  for (int waited = 0; waited < timeoutMs; waited += 200) {
+    std::string ids = CommandOutput("xdotool search --onlyvisible --name '' 2>/dev/null");
+    for (size_t start = 0; start < ids.size();) {
+      size_t end = std::min(ids.find('\n', start), ids.size());
+      std::string id = ids.substr(start, end - start);
+      start = end + 1;
+      if (CommandOutput("xprop -id " + id + " _NET_WM_NAME 2>/dev/null").find(text) != std::string::npos) return id;
+    }
+    usleep(200000);
+  }
+  return "";
 }
 
 std::string Area(int width, int height, int x, int y) {

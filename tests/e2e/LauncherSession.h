@@ -20,6 +20,9 @@ class LauncherSession {
     std::string presetToolkitFile;  // contents of an XCGUI.dll already in the current directory
     bool presetToolkit = false;
     std::string program;  // the launcher build to run; the shipped one when empty
+    // Layouts and resources copied rather than linked to the build's, for cases that change
+    // them (the updater refuses links that lead out of the run directory).
+    bool copyResources = false;
   };
   explicit LauncherSession(Options options);
   LauncherSession() : LauncherSession(Options{}) {}
@@ -62,6 +65,9 @@ class LauncherSession {
   ScratchDirectory workDir_;
   pid_t pid_ = -1;
 };
+
+// The first visible window, of any process, whose title holds `text` (UTF-8); "" if none came.
+std::string WaitForWindowNamed(const std::string& text, int timeoutMs);
 
 // WxH+X+Y of an area of the main window, from its top-left corner.
 std::string Area(int width, int height, int x, int y);

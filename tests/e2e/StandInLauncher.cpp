@@ -1,13 +1,15 @@
 // The launcher as the end-to-end tests run it: the same program, with the web services it calls
 // read from service-hosts.txt beside the executable, one "name host" pair per line (ipecho1 to
-// ipecho7, ipechofallback, geolocation, weather; unnamed services keep their live hosts). The
-// shipped launcher has no such file and reads none.
+// ipecho7, ipechofallback, geolocation, weather; unnamed services keep their live hosts), and
+// the update manifest's URL from the line "manifest URL". The shipped launcher has no such file
+// and reads none.
 #include <unistd.h>
 
 #include <fstream>
 #include <map>
 #include <string>
 
+#include "acquisition/UpdateCheck.h"
 #include "net/ServiceHosts.h"
 #include "shell/startup/Launcher.h"
 
@@ -27,8 +29,10 @@ ServiceHosts ReadHosts(const std::string& file) {
   for (size_t k = 0; k < hosts.ipEcho.size(); ++k) slots["ipecho" + std::to_string(k + 1)] = &hosts.ipEcho[k];
   std::ifstream in(file);
   std::string name, host;
-  while (in >> name >> host)
+  while (in >> name >> host) {
     if (auto slot = slots.find(name); slot != slots.end()) *slot->second = host;
+    if (name == "manifest") SetManifestUrlForTesting(host);
+  }
   return hosts;
 }
 
