@@ -11,6 +11,7 @@
 #include "net/ServiceStandIns.h"
 #include "platform/xcgui/TestHooks.h"
 #include "shell/SharedState.h"
+#include "shell/startup/StartUp.h"
 #include "shell/startup/UiTextConversion.h"
 #include "support/ScratchDirectory.h"
 
@@ -260,7 +261,33 @@ TEST_F(WeatherPanelTest, ASecondRefreshReplacesTheShownValuesCompletely) {
 }
 
 // Releasing is for good, so it comes after every other case when they share one process.
-class WeatherStateReleaseTest : public WeatherReportTest {};
+class WeatherStateReleaseTest : public WeatherReportTest {
+ protected:
+  // Every connection opened while this is registered reports its closing here, with the city
+  // of the weather record held at that moment.
+  static int WatchClosing(sqlite3* db, char**, const sqlite3_api_routines*) {
+    sqlite3_trace_v2(
+        db, SQLITE_TRACE_CLOSE,
+        [](unsigned, void*, void*, void*) {
+          cityAtClose_ = CurrentWeather().city;
+          return 0;
+        },
+        nullptr);
+    return SQLITE_OK;
+  }
+  static inline AnsiText cityAtClose_ = "(never closed)";
+};
+
+TEST_F(WeatherStateReleaseTest, ExitCleanupClosesTheCatalogueBeforeItReleasesTheWeather) {
+  RefreshWeather();
+  auto watch = reinterpret_cast<void (*)()>(&WatchClosing);
+  sqlite3_auto_extension(watch);
+  ASSERT_TRUE(TheCatalogDb().open(scratch_.file("CONFIG.db")));
+  sqlite3_cancel_auto_extension(watch);
+  ExitCleanup();
+  EXPECT_EQ(cityAtClose_, "深圳市");
+  EXPECT_EQ(CurrentWeather().city, "");
+}
 
 TEST_F(WeatherStateReleaseTest, AfterReleaseARefreshInstallsNothing) {
   RefreshWeather();
