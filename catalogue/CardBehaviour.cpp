@@ -70,8 +70,8 @@ int OnCardSelected(HXCGUI, int, WPARAM wParam, LPARAM lParam, BOOL*) {
   return 0;
 }
 
-int OnIndicatorClicked(HXCGUI element, int, WPARAM, LPARAM, BOOL*) {
-  XC_CallUiThread(ActivateCard, reinterpret_cast<intptr_t>(NewActivationRecord(element)));
+int OnIndicatorClicked(HXCGUI, int, WPARAM, LPARAM, BOOL*) {
+  XC_CallUiThread(ActivateCard, reinterpret_cast<intptr_t>(NewActivationRecord()));
   return 0;
 }
 
