@@ -46,12 +46,16 @@ void PlayFrames(const CardLocation& card, int first, int last, int pauseMs) {
 }
 
 // Hides the card list of the current entry, builds the tool's page in its host and keeps it.
-// False when the page builder made nothing.
+// A page the entry already shows (a download that ended while another tool was open) is
+// destroyed first: its handle is about to be replaced, and the back control could no longer
+// reach it. False when the page builder made nothing.
 bool OpenToolPage(const ActivationRecord& record) {
   const int k = CurrentNavIndex;
   const bool withHost = k >= 2 && k <= 6;
   HELE host = 0;
   if (withHost) {
+    if (ToolPageSlot()[k] != 0) XEle_Destroy(ToolPageSlot()[k]);
+    ToolPageSlot()[k] = 0;
     XEle_ShowEle(XC_GetObjectByID(MainWindow, kEntryElements[k].list), FALSE);
     host = XC_GetObjectByID(MainWindow, kEntryElements[k].host);
   }

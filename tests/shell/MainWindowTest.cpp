@@ -151,14 +151,27 @@ TEST_F(MainWindowTest, SelectingACardRevealsItsMarkAndHidesThePreviousOne) {
   EXPECT_FALSE(XTest_IsElementShown(first));
 }
 
-TEST_F(MainWindowTest, BackControlDestroysTheToolPageAndShowsTheListAgain) {
+TEST_F(MainWindowTest, AFinishedInstallReplacesTheEntrysPageAndTheBackControlDestroysIt) {
   ChooseEntry(2);
   HELE list = XC_GetObjectByID(MainWindow, 2002);
   XEle_ShowEle(list, FALSE);
-  HELE page = XC_LoadLayout(ToUiText(RunDir() + "\\布局文件\\Panel\\list_Panel_search.xml").c_str(),
-                            XC_GetObjectByID(MainWindow, 2001));
+  HELE older = XC_LoadLayout(ToUiText(RunDir() + "\\布局文件\\Panel\\list_Panel_search.xml").c_str(),
+                             XC_GetObjectByID(MainWindow, 2001));
+  ASSERT_NE(older, 0);
+  ToolPageSlot()[2] = older;
+
+  // A download that ends while that page is shown opens its own tool in the same host.
+  auto* record = new ActivationRecord;
+  record->card = CardLocation(list, 0, 0);
+  record->name = CardText(list, 0, 0, 11);
+  record->downloadUrl = "http://127.0.0.1/none.zip";
+  record->succeeded = true;
+  FinishInstall(reinterpret_cast<intptr_t>(record));
+  EXPECT_EQ(XC_GetObjectType(older), 0);  // destroyed, not left on screen under the new page
+  HELE page = ToolPageSlot()[2];
   ASSERT_NE(page, 0);
-  ToolPageSlot()[2] = page;
+  EXPECT_NE(page, older);
+
   ClickElement(XC_GetObjectByID(MainWindow, 41));
   EXPECT_EQ(ToolPageSlot()[2], 0);
   EXPECT_EQ(XC_GetObjectType(page), 0);  // destroyed
