@@ -80,7 +80,10 @@ int ToggleFavourite(HXCGUI button, int, WPARAM, LPARAM, BOOL*) {
   XListView_GetSelectItem(CurrentCardList, &group, &item);
   HELE flag = XListView_GetTemplateObject(CurrentCardList, group, item, 16);
   const bool turningOn = FromUiText(XShapeText_GetText(flag)) == "0";
-  XShapeText_SetText(flag, ToUiText(turningOn ? "1" : "0").c_str());
+  const UiText value = ToUiText(turningOn ? "1" : "0");
+  XShapeText_SetText(flag, value.c_str());
+  // The adapter's row is what the card is built from when it scrolls back into view.
+  XListView_Item_SetTextEx(CurrentCardList, group, item, ToUiText("isCollection").c_str(), value.c_str());
   AnsiText id = CardText(CurrentCardList, group, item, 15);
   XBtn_SetCheck(button, turningOn ? TRUE : FALSE);
   SetFavourite(id, turningOn);

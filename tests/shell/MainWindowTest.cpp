@@ -132,6 +132,12 @@ TEST_F(MainWindowTest, FavouriteButtonFlipsTheFlagInTheCatalogueAndTheButton) {
   EXPECT_EQ(ReadCatalogue("select IsCollection from App_List where ID = " + id), "1");
   EXPECT_EQ(XTest_ButtonChecked(button), TRUE);
   EXPECT_EQ(CardText(list, 0, 1, 16), "1");
+  // Built anew after scrolling, the card still shows the flag, and one click clears it.
+  ScrollCardAwayAndBack(list, 1);
+  button = XListView_GetTemplateObject(list, 0, 1, 20);
+  ASSERT_NE(button, 0);
+  EXPECT_EQ(XTest_ButtonChecked(button), TRUE);
+  EXPECT_EQ(CardText(list, 0, 1, 16), "1");
   ClickElement(button);
   EXPECT_EQ(ReadCatalogue("select IsCollection from App_List where ID = " + id), "0");
   EXPECT_EQ(XTest_ButtonChecked(button), FALSE);
