@@ -28,6 +28,16 @@ constexpr std::array<EntryExpectation, 5> kEntries = {{
     {1, Panel::Home, 0, nullptr},
 }};
 
+// How many built cards of the list's one group show their element 8.
+int ShownMarks(HELE list) {
+  int shown = 0;
+  for (int item = 0; item < XTest_ListItemCount(list); ++item) {
+    HELE mark = XListView_GetTemplateObject(list, 0, item, 8);
+    if (mark != 0 && XTest_IsElementShown(mark)) ++shown;
+  }
+  return shown;
+}
+
 void ExpectOnlyShown(Panel shown) {
   for (int p = 0; p < static_cast<int>(Panel::Count); ++p) {
     EXPECT_EQ(XTest_IsElementShown(PanelRoot(static_cast<Panel>(p))) != FALSE, static_cast<Panel>(p) == shown)
@@ -155,6 +165,22 @@ TEST_F(MainWindowTest, SelectingACardRevealsItsMarkAndHidesThePreviousOne) {
   EXPECT_EQ(RevealedElement, second);
   EXPECT_TRUE(XTest_IsElementShown(second));
   EXPECT_FALSE(XTest_IsElementShown(first));
+
+  // The selected card built anew after scrolling carries the mark; no other card does.
+  ScrollCardAwayAndBack(list, 1);
+  second = XListView_GetTemplateObject(list, 0, 1, 8);
+  EXPECT_EQ(RevealedElement, second);
+  EXPECT_TRUE(XTest_IsElementShown(second));
+  EXPECT_EQ(ShownMarks(list), 1);
+
+  // A visit to the favourites panel, which rebuilds its own list, leaves one mark only too.
+  ClickElement(XListView_GetTemplateObject(list, 0, 0, 19));
+  ClickElement(MainElement(37));
+  ChooseEntry(2);
+  ChooseEntry(3);
+  ClickElement(XListView_GetTemplateObject(list, 0, 1, 19));
+  EXPECT_TRUE(XTest_IsElementShown(XListView_GetTemplateObject(list, 0, 1, 8)));
+  EXPECT_EQ(ShownMarks(list), 1);
 }
 
 TEST_F(MainWindowTest, AFinishedInstallReplacesTheEntrysPageAndTheBackControlDestroysIt) {
