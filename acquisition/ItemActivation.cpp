@@ -24,8 +24,8 @@ struct EntryElements {
   int list;
   int host;
 };
-constexpr std::array<EntryElements, 8> kEntryElements = {{
-    {0, 0}, {0, 0}, {2002, 2001}, {3002, 3001}, {7002, 7001}, {4002, 4001}, {6002, 6001}, {0, 0}}};
+constexpr std::array<EntryElements, 8> kEntryElements = {
+    {{0, 0}, {0, 0}, {2002, 2001}, {3002, 3001}, {7002, 7001}, {4002, 4001}, {6002, 6001}, {0, 0}}};
 
 // Tools being downloaded, by install directory (UI thread only): a second click on the same
 // tool while its download runs starts nothing.
@@ -34,32 +34,36 @@ std::set<AnsiText> g_downloading;
 // deploys it afresh and shuts it down at the end.
 std::mutex g_engineInUse;
 
-AnsiText CardText(HELE list, int group, int item, int id) {
-  HELE element = XListView_GetTemplateObject(list, group, item, id);
+AnsiText CardText(const CardLocation& card, int id) {
+  HELE element = card.element(id);
   return element == 0 ? AnsiText() : FromUiText(XShapeText_GetText(element));
 }
 
-void PlayFrames(HELE element, int first, int last, int pauseMs) {
+void PlayFrames(const CardLocation& card, int first, int last, int pauseMs) {
   for (int n = first; n <= last; ++n) {
-    SetCardFrame(element, n);
+    SetCardFrame(card, n);
     PumpingWait(pauseMs, 0);
   }
 }
 
 // Hides the card list of the current entry, builds the tool's page in its host and keeps it.
-// False when the page builder made nothing.
+// A page the entry already shows (a download that ended while another tool was open) is
+// destroyed first: its handle is about to be replaced, and the back control could no longer
+// reach it. False when the page builder made nothing.
 bool OpenToolPage(const ActivationRecord& record) {
   const int k = CurrentNavIndex;
   const bool withHost = k >= 2 && k <= 6;
   HELE host = 0;
   if (withHost) {
+    if (ToolPageSlot()[k] != 0) XEle_Destroy(ToolPageSlot()[k]);
+    ToolPageSlot()[k] = 0;
     XEle_ShowEle(XC_GetObjectByID(MainWindow, kEntryElements[k].list), FALSE);
     host = XC_GetObjectByID(MainWindow, kEntryElements[k].host);
   }
   HELE page = BuildToolPage(record.name, host, MainWindow);
   if (withHost) ToolPageSlot()[k] = page;
   if (page == 0 && withHost) XEle_ShowEle(XC_GetObjectByID(MainWindow, kEntryElements[k].list), TRUE);
-  SetCardFrame(record.element, 1, false);
+  SetCardFrame(record.card, 1, false);
   XEle_AdjustLayout(XC_GetObjectByID(MainWindow, 8));
   XEle_RedrawEle(XC_GetObjectByID(MainWindow, 8), FALSE);
   return page != 0;
@@ -106,16 +110,14 @@ bool IsInstalled(const AnsiText& launchFile) {
   return file;
 }
 
-ActivationRecord* NewActivationRecord(HELE element) {
+ActivationRecord* NewActivationRecord() {
   auto record = std::make_unique<ActivationRecord>();
-  record->element = element;
-  int group = -1, item = -1;
-  XListView_GetSelectItem(CurrentCardList, &group, &item);
-  record->name = CardText(CurrentCardList, group, item, 11);
-  record->downloadUrl = CardText(CurrentCardList, group, item, 12);
-  record->installDir = CardText(CurrentCardList, group, item, 13);
-  record->launchFile = CardText(CurrentCardList, group, item, 14);
-  record->archiveMd5 = CardText(CurrentCardList, group, item, 17);
+  record->card = CardLocation::SelectedIn(CurrentCardList);
+  record->name = CardText(record->card, 11);
+  record->downloadUrl = CardText(record->card, 12);
+  record->installDir = CardText(record->card, 13);
+  record->launchFile = CardText(record->card, 14);
+  record->archiveMd5 = CardText(record->card, 17);
   return record.release();
 }
 
@@ -124,15 +126,15 @@ intptr_t ActivateCard(intptr_t data) {
   if (!record) return 0;
   if (!record->launchFile.empty() && IsInstalled(record->launchFile)) {
     for (int k = 1; k <= 57; ++k) {
-      SetCardFrame(record->element, k <= 24 ? k : k + 38, false);
+      SetCardFrame(record->card, k <= 24 ? k : k + 38, false);
       PumpingWait(30, 0);
-      XEle_RedrawEle(record->element, FALSE);
+      XEle_RedrawEle(record->card.element(10), FALSE);
     }
     if (!OpenToolPage(*record)) TellUser("的页面没能打开。", *record);
     return 0;
   }
   if (!g_downloading.insert(record->installDir).second) return 0;
-  PlayFrames(record->element, 1, 20, 30);
+  PlayFrames(record->card, 1, 20, 30);
   std::thread(DownloadTool, record.release()).detach();
   return 0;
 }
@@ -147,7 +149,7 @@ void DownloadTool(ActivationRecord* record) {
       record->failure = "未能下载：" + engineFailure + "。";
     } else if (fileName.empty()) {
       record->failure = "的下载地址无效，未能下载。";
-    } else if (!RunDownload(record->downloadUrl, fileName, RunDir() + "\\Application\\", record->element)) {
+    } else if (!RunDownload(record->downloadUrl, fileName, RunDir() + "\\Application\\", record->card)) {
       record->failure = "下载失败，请检查网络后重试。";
     } else if (!ArchiveMatches(ArchivePath(*record), record->archiveMd5)) {
       record->failure = "的安装包校验失败（文件已损坏或被改动），未安装任何文件。";
@@ -168,11 +170,11 @@ intptr_t FinishInstall(intptr_t data) {
     if (!ArchiveFileName(record->downloadUrl).empty()) {
       for (const char* suffix : {"", ".part", ".part.state"}) DeleteFileA((ArchivePath(*record) + suffix).c_str());
     }
-    SetCardFrame(record->element, 1);
+    SetCardFrame(record->card, 1);
     TellUser(record->failure, *record);
     return 0;
   }
-  PlayFrames(record->element, 61, 95, 20);
+  PlayFrames(record->card, 61, 95, 20);
   DeleteFileA(ArchivePath(*record).c_str());
   if (!OpenToolPage(*record)) TellUser("的页面没能打开。", *record);
   return 0;

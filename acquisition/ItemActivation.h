@@ -5,13 +5,15 @@
 #include <array>
 
 #include "shell/SharedTypes.h"
+#include "shell/main_window/CardLocation.h"
 #include "shell/toolkit/xcgui.h"
 
-// What a card's indicator click hands to activation: the indicator element and the card's texts
-// as they were when it was clicked, so a click on another card while a download runs cannot
-// change which tool is installed or opened.
+// What a card's indicator click hands to activation: the clicked card and its texts as they
+// were when it was clicked, so a click on another card while a download runs cannot change
+// which tool is installed or opened. The card is kept by its place, not by its indicator
+// element, so its frames follow it when it scrolls out of view and back.
 struct ActivationRecord {
-  HELE element = 0;
+  CardLocation card;
   AnsiText name;           // template element 11
   AnsiText downloadUrl;    // 12
   AnsiText installDir;     // 13, relative to RunDir, beginning with a backslash
@@ -21,9 +23,9 @@ struct ActivationRecord {
   AnsiText failure;        // what went wrong, for the user
 };
 
-// Makes the record for a click on `element` (a card's template element 10), reading the texts
-// of the selected card of CurrentCardList.
-ActivationRecord* NewActivationRecord(HELE element);
+// Makes the record for a click on a card's indicator: the selected card of CurrentCardList (the
+// press has selected the clicked card) and its texts.
+ActivationRecord* NewActivationRecord();
 
 // UI thread (through XC_CallUiThread); takes ownership of the record passed as `data`.
 intptr_t ActivateCard(intptr_t data);

@@ -20,11 +20,11 @@ int ProgressImageNumber(float fraction) {
   return std::clamp(20 + static_cast<int>(percent / 2.5), 20, 60);
 }
 
-bool RunDownload(const AnsiText& url, const AnsiText& fileName, const AnsiText& saveDirectory, HELE element,
-                 int stallSeconds) {
+bool RunDownload(const AnsiText& url, const AnsiText& fileName, const AnsiText& saveDirectory,
+                 const CardLocation& card, int stallSeconds) {
   const EngineFunctions* engine = CurrentEngine();
   if (!engine) {
-    SetCardFrame(element, 1);
+    SetCardFrame(card, 1);
     return false;
   }
   TaskParamRecord parameters;
@@ -39,7 +39,7 @@ bool RunDownload(const AnsiText& url, const AnsiText& fileName, const AnsiText& 
   DWORD lastProgress = GetTickCount();
   while (task) {
     engine->XL_QueryTaskInfoEx(task, info.address());
-    SetCardFrame(element, ProgressImageNumber(info.fPercent()));
+    SetCardFrame(card, ProgressImageNumber(info.fPercent()));
     if (info.stat() == kTaskComplete) {
       complete = true;
       break;
@@ -54,6 +54,6 @@ bool RunDownload(const AnsiText& url, const AnsiText& fileName, const AnsiText& 
     Sleep(1000);
   }
   engine->XL_UnInit();
-  if (!complete) SetCardFrame(element, 1);
+  if (!complete) SetCardFrame(card, 1);
   return complete;
 }

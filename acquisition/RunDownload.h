@@ -2,7 +2,7 @@
 #pragma once
 
 #include "shell/SharedTypes.h"
-#include "shell/toolkit/xcgui.h"
+#include "shell/main_window/CardLocation.h"
 
 // How long the download may go without a single new byte before it is given up.
 constexpr int kDownloadStallSeconds = 90;
@@ -11,9 +11,9 @@ constexpr int kDownloadStallSeconds = 90;
 int ProgressImageNumber(float fraction);
 
 // Creates and starts the task (resuming, no renaming), polls it once a second and shows the
-// progress image on `element` after each poll; shuts the engine down at the end. True only when
-// the engine reports the file complete. On the engine's failure state, when no engine is loaded,
-// or when no byte arrives for `stallSeconds`, the card goes back to image 1 and the result is
-// false, so nothing partial is ever unpacked.
-bool RunDownload(const AnsiText& url, const AnsiText& fileName, const AnsiText& saveDirectory, HELE element,
-                 int stallSeconds = kDownloadStallSeconds);
+// progress image on the card after each poll (SetCardFrame: on the card's element of the moment); shuts the
+// engine down at the end. True only when the engine reports the file complete. On the engine's failure state,
+// when no engine is loaded, or when no byte arrives for `stallSeconds`, the card goes back to image 1 and the
+// result is false, so nothing partial is ever unpacked.
+bool RunDownload(const AnsiText& url, const AnsiText& fileName, const AnsiText& saveDirectory,
+                 const CardLocation& card, int stallSeconds = kDownloadStallSeconds);

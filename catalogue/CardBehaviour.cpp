@@ -6,6 +6,7 @@
 #include "acquisition/ItemActivation.h"
 #include "catalogue/CatalogueQueries.h"
 #include "shell/SharedState.h"
+#include "shell/main_window/CardLocation.h"
 #include "shell/startup/RunDirectory.h"
 #include "shell/startup/UiTextConversion.h"
 
@@ -17,16 +18,23 @@ struct Selection {
   int item;
 };
 
+// The card RevealedElement belongs to, kept by its place: the list may build that card anew,
+// and its new element 8 then takes the mark.
+CardLocation g_revealedCard;
+
+void RevealMarkOf(const CardLocation& card) {
+  RevealedElement = card.element(8);
+  if (RevealedElement == 0) return;
+  XEle_ShowEle(RevealedElement, TRUE);
+  XEle_AdjustLayout(card.list());
+  XEle_RedrawEle(card.list(), FALSE);
+}
+
 intptr_t RevealSelectedCard(intptr_t data) {
   std::unique_ptr<Selection> selection(reinterpret_cast<Selection*>(data));
-  HELE element = XListView_GetTemplateObject(CurrentCardList, selection->group, selection->item, 8);
-  if (RevealedElement != 0) XEle_ShowEle(RevealedElement, FALSE);
-  RevealedElement = element;
-  if (element != 0) {
-    XEle_ShowEle(element, TRUE);
-    XEle_AdjustLayout(CurrentCardList);
-    XEle_RedrawEle(CurrentCardList, FALSE);
-  }
+  ForgetRevealedCard();
+  g_revealedCard = CardLocation(CurrentCardList, selection->group, selection->item);
+  RevealMarkOf(g_revealedCard);
   return 0;
 }
 
@@ -47,6 +55,12 @@ void DressIndicator(HELE indicator) {
 
 }  // namespace
 
+void ForgetRevealedCard() {
+  if (RevealedElement != 0) XEle_ShowEle(RevealedElement, FALSE);
+  RevealedElement = 0;
+  g_revealedCard = CardLocation();
+}
+
 AnsiText CardText(HELE list, int group, int item, int id) {
   HELE element = XListView_GetTemplateObject(list, group, item, id);
   if (element == 0) return AnsiText();
@@ -61,6 +75,7 @@ int OnCardCreated(HXCGUI list, int, WPARAM wParam, LPARAM, BOOL*) {
   SetButtonFromFlag(list, card->iGroup, card->iItem, button);
   if (XC_GetObjectType(indicator) == XC_ELE) DressIndicator(indicator);
   if (XC_GetObjectType(button) == XC_BUTTON) XEle_RegEventC1(button, XE_BNCLICK, ToggleFavourite);
+  if (CardLocation(list, card->iGroup, card->iItem) == g_revealedCard) RevealMarkOf(g_revealedCard);
   return 0;
 }
 
@@ -70,8 +85,8 @@ int OnCardSelected(HXCGUI, int, WPARAM wParam, LPARAM lParam, BOOL*) {
   return 0;
 }
 
-int OnIndicatorClicked(HXCGUI element, int, WPARAM, LPARAM, BOOL*) {
-  XC_CallUiThread(ActivateCard, reinterpret_cast<intptr_t>(NewActivationRecord(element)));
+int OnIndicatorClicked(HXCGUI, int, WPARAM, LPARAM, BOOL*) {
+  XC_CallUiThread(ActivateCard, reinterpret_cast<intptr_t>(NewActivationRecord()));
   return 0;
 }
 
@@ -80,7 +95,10 @@ int ToggleFavourite(HXCGUI button, int, WPARAM, LPARAM, BOOL*) {
   XListView_GetSelectItem(CurrentCardList, &group, &item);
   HELE flag = XListView_GetTemplateObject(CurrentCardList, group, item, 16);
   const bool turningOn = FromUiText(XShapeText_GetText(flag)) == "0";
-  XShapeText_SetText(flag, ToUiText(turningOn ? "1" : "0").c_str());
+  const UiText value = ToUiText(turningOn ? "1" : "0");
+  XShapeText_SetText(flag, value.c_str());
+  // The adapter's row is what the card is built from when it scrolls back into view.
+  XListView_Item_SetTextEx(CurrentCardList, group, item, ToUiText("isCollection").c_str(), value.c_str());
   AnsiText id = CardText(CurrentCardList, group, item, 15);
   XBtn_SetCheck(button, turningOn ? TRUE : FALSE);
   SetFavourite(id, turningOn);

@@ -7,7 +7,13 @@
 #include "shell/toolkit/xcgui.h"
 
 // The template element 8 shown on the selected card, 0 for none (reset when a list is rebuilt).
+// The list builds a card's elements anew each time it scrolls back into view; the new element 8
+// of the selected card takes this place, so one card at most ever shows the mark.
 inline HELE RevealedElement = 0;
+
+// Hides the mark and forgets the card it was on: search and favourites call this before they
+// rebuild their lists.
+void ForgetRevealedCard();
 
 // Event 142 on a list view: a card's template has been built.
 int OnCardCreated(HXCGUI list, int event, WPARAM wParam, LPARAM lParam, BOOL* handled);

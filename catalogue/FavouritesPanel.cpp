@@ -9,7 +9,7 @@
 void RefillFavourites() {
   HELE list = PanelOf(PanelMember::Favourites).list;
   CurrentCardList = list;
-  RevealedElement = 0;
+  ForgetRevealedCard();
   LoadedRecords().clear();
   XListView_DeleteAllGroup(list);
   XListView_DeleteAllItem(list);

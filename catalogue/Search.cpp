@@ -15,7 +15,9 @@ namespace {
 constexpr int kSteps = 35;
 constexpr int kBoxWidth = 160;
 
-void RunSearchFromKey(HWND, WPARAM, LPARAM) { RunSearch(); }
+void RunSearchFromKey(HWND, WPARAM, LPARAM) {
+  RunSearch();
+}
 
 void RelayoutBox() {
   XEle_AdjustLayout(MainElement(18));
@@ -41,7 +43,7 @@ void AnimateBox(bool opening) {
 void ShowSearchResults(const AnsiText& text) {
   HELE list = PanelOf(PanelMember::Search).list;
   CurrentCardList = list;
-  RevealedElement = 0;
+  ForgetRevealedCard();
   LoadedRecords().clear();
   XListView_DeleteAllGroup(list);
   XListView_DeleteAllItem(list);

@@ -25,7 +25,9 @@ std::vector<WCHAR> Utf16Units(const ByteBuffer& bytes) {
   return units;
 }
 
-AnsiText UpToFirstZero(const AnsiText& text) { return text.substr(0, text.find('\0')); }
+AnsiText UpToFirstZero(const AnsiText& text) {
+  return text.substr(0, text.find('\0'));
+}
 
 }  // namespace
 
@@ -72,10 +74,11 @@ AnsiText UnescapeUnicode(const AnsiText& text) {
     script.SetLanguage(u"JScript");
     script.ExecuteStatement(ToScriptText("function xx(){var x='" + prepared + "';return unescape(x);}"));
     ScriptValue value = script.Run(u"xx");
-    // A text the script cannot hold (one ending in a backslash, a lone line feed) stays as it
-    // was: reading its bytes as UTF-16 would only make characters up.
-    result = value.isUndefined() ? prepared : FromScriptText(value.toText());
+    if (!value.isUndefined()) result = FromScriptText(value.toText());
   }
+  // A text the script cannot hold (one ending in a backslash, a lone line feed) gives nothing;
+  // its bytes are then read as UTF-16 text instead.
+  if (result.empty()) result = BytesAsUnicodeText(TextAsBytes(prepared));
   result = ReplaceText(result, kQuoteStandIn, "'");
   return ReplaceText(result, "{$}", "\r\n");
 }

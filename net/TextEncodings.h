@@ -11,7 +11,8 @@ AnsiText Utf8ToAnsi(const ByteBuffer& utf8);
 // Replaces \uXXXX escapes (and %XX, %uXXXX sequences) by their characters, as a script engine's
 // unescape does. Line breaks and apostrophes of the text survive; so do "’" and "{$}", which
 // come back as an apostrophe and a line break. A text the script engine cannot take (one
-// ending in a backslash) comes back unchanged.
+// ending in a backslash, one holding a lone line feed) comes back as its prepared bytes read as
+// UTF-16LE text (BytesAsUnicodeText).
 AnsiText UnescapeUnicode(const AnsiText& text);
 
 // The bytes read as UTF-16LE text (a leading byte-order mark dropped), as code-page-936 text.

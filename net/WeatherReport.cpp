@@ -35,8 +35,8 @@ AnsiText WeatherUrl(const AnsiText& areaCode) {
          "&key=" + kWeatherKey;
 }
 
-void SetElementText(int id, const std::optional<AnsiText>& text) {
-  if (text) XShapeText_SetText(XC_GetObjectByID(MainWindow, id), ToUiText(*text).c_str());
+void SetElementText(int id, const AnsiText& text) {
+  XShapeText_SetText(XC_GetObjectByID(MainWindow, id), ToUiText(text).c_str());
 }
 
 // The toolkit is not thread-safe, so the weather thread hands the writes to the UI thread.
@@ -69,18 +69,13 @@ WeatherRecord FetchWeather() {
 }
 
 WeatherTexts FormatWeather(const WeatherRecord& record) {
-  WeatherTexts texts;
-  if (!record.temperature.empty()) texts.temperature = record.temperature + "℃";
-  if (!record.city.empty()) texts.city = record.city;
-  if (!record.windDirection.empty() || !record.windPower.empty())
-    texts.wind = record.windDirection + "风 " + record.windPower + "级";
-  return texts;
+  return WeatherTexts{record.temperature + "℃", record.city,
+                      record.windDirection + "风 " + record.windPower + "级"};
 }
 
 void ShowWeather() {
-  WeatherTexts texts = FormatWeather(CurrentWeather());
-  if (!texts.temperature && !texts.city && !texts.wind) return;
   if (MainWindow == 0) return;
+  WeatherTexts texts = FormatWeather(CurrentWeather());
   XC_CallUiThread(WriteWeatherTexts, reinterpret_cast<intptr_t>(&texts));
 }
 

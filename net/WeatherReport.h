@@ -1,8 +1,6 @@
 // The weather on the home panel: public IP, city, area code, live weather, shown once.
 #pragma once
 
-#include <optional>
-
 #include "net/WeatherRecord.h"
 
 // The weather thread's entry: FetchWeather, install the result as CurrentWeather, ShowWeather.
@@ -13,9 +11,9 @@ void RefreshWeather();
 WeatherRecord FetchWeather();
 
 // Writes CurrentWeather into the main window's weather elements, on the UI thread (the call
-// blocks until the UI thread has run it). Elements whose values are unknown keep their texts,
-// so a failed refresh never replaces a good panel with bare units; with nothing known at all,
-// or no main window, the toolkit is not called.
+// blocks until the UI thread has run it). All three texts are always written, so nothing of an
+// earlier refresh survives; unknown values leave their units alone. Without a main window
+// there is nothing to write to.
 void ShowWeather();
 
 // A copy of the process-wide record: empty fields from start-up until a refresh installs one,
@@ -24,10 +22,10 @@ WeatherRecord CurrentWeather();
 // Releases the record at exit; a refresh still running then installs nothing.
 void ReleaseWeatherState();
 
-// The texts of the three weather elements; an empty optional leaves that element as it is.
+// The texts of the three weather elements.
 struct WeatherTexts {
-  std::optional<AnsiText> temperature;  // element 1033
-  std::optional<AnsiText> city;         // element 1031
-  std::optional<AnsiText> wind;         // element 1035
+  AnsiText temperature;  // element 1033: temperature + "℃"
+  AnsiText city;         // element 1031
+  AnsiText wind;         // element 1035: direction + "风 " + power + "级"
 };
 WeatherTexts FormatWeather(const WeatherRecord& record);

@@ -1,6 +1,7 @@
 #include "shell/notifications/Notifications.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "shell/main_window/Animation.h"
 #include "shell/main_window/Colours.h"
@@ -12,7 +13,9 @@ namespace {
 
 constexpr int kSteps = 45;
 
-UiText Ui(const char* text) { return ToUiText(text); }
+UiText Ui(const char* text) {
+  return ToUiText(text);
+}
 
 void SetUpTree(HWINDOW window) {
   HELE tree = XC_GetObjectByID(window, 9);
@@ -22,7 +25,8 @@ void SetUpTree(HWINDOW window) {
   XBkM_AddFill(manager, 256, RGB(30, 27, 68), 255);
   XBkM_AddFill(manager, 512, RGB(39, 31, 68), 0);
   XTree_SetItemTemplateXML(tree, ToUiText(RunDir() + "\\布局文件\\NOtifications_tree\\tree_tem.xml").c_str());
-  XTree_SetItemTemplateXMLSel(tree, ToUiText(RunDir() + "\\布局文件\\NOtifications_tree\\tree_tem_ser.xml").c_str());
+  XTree_SetItemTemplateXMLSel(
+      tree, ToUiText(RunDir() + "\\布局文件\\NOtifications_tree\\tree_tem_ser.xml").c_str());
   HXCGUI adapter = XAdTree_Create();
   XTree_BindAdapter(tree, adapter);
   for (const char* column : {"name", "Introduction", "time"}) XAdTree_AddColumn(adapter, Ui(column).c_str());
@@ -39,6 +43,18 @@ int OnNotificationsLeft(HXCGUI, int, WPARAM, LPARAM, BOOL*) {
   return 0;
 }
 
+// The least move that puts a width x height window at `corner` inside the screen (its top-left
+// corner wins when the screen is smaller than the window).
+POINT ClampedInto(POINT corner, int width, int height, int screenWidth, int screenHeight) {
+  return POINT{std::max<LONG>(0, std::min<LONG>(corner.x, screenWidth - width)),
+               std::max<LONG>(0, std::min<LONG>(corner.y, screenHeight - height))};
+}
+
+bool Covers(POINT corner, int width, int height, POINT pointer) {
+  return pointer.x >= corner.x && pointer.x < corner.x + width && pointer.y >= corner.y &&
+         pointer.y < corner.y + height;
+}
+
 RECT WindowRect(HWINDOW window) {
   RECT rect{};
   GetWindowRect(XWnd_GetHWND(window), &rect);
@@ -47,18 +63,38 @@ RECT WindowRect(HWINDOW window) {
 
 }  // namespace
 
-int FadeInAlpha(int step) { return static_cast<int>(step * 5.555555555555555) & 0xFF; }
-int FadeInOffset(int step) { return static_cast<int>(EasedFraction(step, kSteps) * 40.0 - 40.0); }
-int FadeOutAlpha(int step) { return static_cast<int>(255 - step * 5.666666666666667); }
-int FadeOutOffset(int step) { return static_cast<int>(EasedFraction(step, kSteps) * 40.0); }
+int FadeInAlpha(int step) {
+  return static_cast<int>(step * 5.555555555555555) & 0xFF;
+}
+int FadeInOffset(int step) {
+  return static_cast<int>(EasedFraction(step, kSteps) * 40.0 - 40.0);
+}
+int FadeOutAlpha(int step) {
+  return static_cast<int>(255 - step * 5.666666666666667);
+}
+int FadeOutOffset(int step) {
+  return static_cast<int>(EasedFraction(step, kSteps) * 40.0);
+}
 
 POINT NotificationPosition(POINT pointer, int width, int height, int screenWidth, int screenHeight) {
-  POINT corner{pointer.x - 50, pointer.y + 10};
-  if (screenWidth <= 0 || screenHeight <= 0) return corner;
-  // Rising into place starts 34 pixels lower, so keep that much room at the bottom too.
-  corner.x = std::max(0, std::min<LONG>(corner.x, screenWidth - width));
-  corner.y = std::max(0, std::min<LONG>(corner.y, screenHeight - height - 40));
-  return corner;
+  const POINT wanted{pointer.x - 50, pointer.y + 10};
+  if (screenWidth <= 0 || screenHeight <= 0) return wanted;
+  const POINT inside = ClampedInto(wanted, width, height, screenWidth, screenHeight);
+  if (!Covers(inside, width, height, pointer)) return inside;
+  // Sliding back onto the screen put it under the pointer: take the nearest place just beside
+  // the pointer that is on the screen, so the window still closes only after being entered.
+  const POINT beside[] = {
+      {inside.x, pointer.y - height}, {pointer.x - width, inside.y}, {pointer.x + 1, inside.y}};
+  POINT best = inside;
+  LONG bestDistance = -1;
+  for (const POINT& place : beside) {
+    POINT kept = ClampedInto(place, width, height, screenWidth, screenHeight);
+    LONG distance = std::abs(place.x - wanted.x) + std::abs(place.y - wanted.y);
+    if (kept.x != place.x || kept.y != place.y || (bestDistance >= 0 && distance >= bestDistance)) continue;
+    best = place;
+    bestDistance = distance;
+  }
+  return best;
 }
 
 void OpenNotifications() {

@@ -22,5 +22,7 @@ int FadeInOffset(int step);
 int FadeOutAlpha(int step);
 int FadeOutOffset(int step);
 // Top-left corner for a window of the given size opened for the pointer at `pointer`: 50 left of
-// and 10 below it, moved back inside the screen when it would stick out.
+// and 10 below it. Only a window that would stick out of the screen is moved, by the least that
+// brings it back; when that would put it under the pointer, it goes to the nearest on-screen
+// place just beside the pointer instead.
 POINT NotificationPosition(POINT pointer, int width, int height, int screenWidth, int screenHeight);

@@ -29,6 +29,7 @@ int OnMainWindowClose(HXCGUI, int, WPARAM, LPARAM, BOOL*) {
 }
 
 void ExitCleanup() {
+  TheCatalogDb().close();
   ReleaseWeatherState();
   ReleaseCatalogueState();
 }

@@ -17,12 +17,14 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr HELE kCard = 4242;
+const CardLocation kCardPlace(77, 0, 3);
 
 class RunDownloadTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetRunDirForTesting(m_temp.scratch().path());
     ToolkitDouble::instance().reset();
+    ToolkitDouble::instance().setCardElement(kCard);
     ::testing::internal::CaptureStderr();
     DeployEngine();  // the real engine, unpacked into the scratch temporary directory
     ::testing::internal::GetCapturedStderr();
@@ -49,22 +51,30 @@ TEST(ProgressImageNumberTest, MapsTheWholePercentToImages20To60) {
   EXPECT_EQ(ProgressImageNumber(-1.0f), 20);
 }
 
-TEST(CardFrameTest, FrameIsDrawnOnTheUiThreadFromTheImageFile) {
+TEST(CardFrameTest, FrameIsDrawnOnTheUiThreadOnTheElementTheCardHasNow) {
   SetRunDirForTesting("D:\\运行");
   ToolkitDouble::instance().reset();
-  SetCardFrame(kCard, 7);
+  ToolkitDouble::instance().setCardElement(kCard);
+  SetCardFrame(kCardPlace, 7);
+  ToolkitDouble::instance().setCardElement(0);  // scrolled out of view
+  SetCardFrame(kCardPlace, 8);
+  constexpr HELE kRebuilt = 4343;  // and back: the list built the card anew
+  ToolkitDouble::instance().setCardElement(kRebuilt);
+  SetCardFrame(kCardPlace, 9);
   auto frames = ToolkitDouble::instance().frames();
-  ASSERT_EQ(frames.size(), 1u);
+  ASSERT_EQ(frames.size(), 2u);
   EXPECT_EQ(frames[0].element, kCard);
   EXPECT_EQ(frames[0].imagePath, u"D:\\运行\\资源文件\\download\\Download_7.png");
   EXPECT_TRUE(frames[0].insideUiCall);
   EXPECT_TRUE(frames[0].complete);
+  EXPECT_EQ(frames[1].element, kRebuilt);
+  EXPECT_EQ(frames[1].imagePath, u"D:\\运行\\资源文件\\download\\Download_9.png");
   EXPECT_EQ(CardFrameImagePath(95), "D:\\运行\\资源文件\\download\\Download_95.png");
 }
 
 TEST_F(RunDownloadTest, DownloadsARealFileWhileTheFramesMove) {
   m_server.throttle(4 * 1024, 20);  // about three seconds, so several polls see progress
-  EXPECT_TRUE(RunDownload(m_server.url(), "tool.zip", saveDirectory(), kCard));
+  EXPECT_TRUE(RunDownload(m_server.url(), "tool.zip", saveDirectory(), kCardPlace));
   EXPECT_EQ(ScratchDirectory::Read(savedFile("tool.zip")), m_body);
   std::vector<int> images = ToolkitDouble::instance().imageNumbers();
   ASSERT_GE(images.size(), 2u);
@@ -80,7 +90,7 @@ TEST_F(RunDownloadTest, DownloadsARealFileWhileTheFramesMove) {
 
 TEST_F(RunDownloadTest, FailedTaskReturnsFalseAndPutsImage1Back) {
   m_server.behave(ServedFile::Behaviour::NotFound);
-  EXPECT_FALSE(RunDownload(m_server.url(), "tool.zip", saveDirectory(), kCard));
+  EXPECT_FALSE(RunDownload(m_server.url(), "tool.zip", saveDirectory(), kCardPlace));
   EXPECT_FALSE(fs::exists(savedFile("tool.zip")));
   std::vector<int> images = ToolkitDouble::instance().imageNumbers();
   ASSERT_GE(images.size(), 2u);
@@ -90,7 +100,7 @@ TEST_F(RunDownloadTest, FailedTaskReturnsFalseAndPutsImage1Back) {
 
 TEST_F(RunDownloadTest, ShortBodyIsNeverReportedInstalled) {
   m_server.behave(ServedFile::Behaviour::ShortBody);
-  EXPECT_FALSE(RunDownload(m_server.url(), "tool.zip", saveDirectory(), kCard));
+  EXPECT_FALSE(RunDownload(m_server.url(), "tool.zip", saveDirectory(), kCardPlace));
   EXPECT_FALSE(fs::exists(savedFile("tool.zip")));
   EXPECT_EQ(ToolkitDouble::instance().imageNumbers().back(), 1);
 }
@@ -98,7 +108,7 @@ TEST_F(RunDownloadTest, ShortBodyIsNeverReportedInstalled) {
 TEST_F(RunDownloadTest, DownloadWithoutNewBytesGivesUpAfterTheTimeLimit) {
   m_server.throttle(16 * 1024, 6000);  // one chunk, then silence for longer than the limit
   DWORD started = GetTickCount();
-  EXPECT_FALSE(RunDownload(m_server.url(), "tool.zip", saveDirectory(), kCard, 2));
+  EXPECT_FALSE(RunDownload(m_server.url(), "tool.zip", saveDirectory(), kCardPlace, 2));
   EXPECT_LT(GetTickCount() - started, 60000u);  // a bound against hanging, not a timing
   EXPECT_FALSE(fs::exists(savedFile("tool.zip")));
   EXPECT_EQ(ToolkitDouble::instance().imageNumbers().back(), 1);

@@ -17,6 +17,16 @@ void ToolkitDouble::reset() {
   m_images.clear();
 }
 
+void ToolkitDouble::setCardElement(HELE element) {
+  std::lock_guard<std::mutex> lock(m_lock);
+  m_cardElement = element;
+}
+
+HELE ToolkitDouble::cardElement(int id) {
+  std::lock_guard<std::mutex> lock(m_lock);
+  return id == 10 ? m_cardElement : 0;
+}
+
 std::vector<DrawnFrame> ToolkitDouble::frames() {
   std::lock_guard<std::mutex> lock(m_lock);
   return m_frames;
@@ -66,6 +76,15 @@ intptr_t XC_CallUiThread(XC_UiThreadProc proc, intptr_t data) {
   intptr_t result = proc(data);
   t_insideUiCall = false;
   return result;
+}
+
+HXCGUI XListView_GetTemplateObject(HELE, int, int, int id) {
+  return ToolkitDouble::instance().cardElement(id);
+}
+
+BOOL XListView_GetSelectItem(HELE, int* group, int* item) {
+  *group = *item = -1;
+  return FALSE;
 }
 
 void XEle_ClearBkInfo(HELE element) {

@@ -1,5 +1,6 @@
 // A stand-in for the few toolkit functions the download loop uses: it records every frame shown
 // on an element (the image file loaded for it) and whether it was drawn inside XC_CallUiThread.
+// Every card of every list has the one activation element set here (0: out of view).
 #pragma once
 
 #include <mutex>
@@ -19,6 +20,9 @@ class ToolkitDouble {
  public:
   static ToolkitDouble& instance();
   void reset();
+  // The element a card's template element 10 is now, as a list that rebuilt the card would say.
+  void setCardElement(HELE element);
+  HELE cardElement(int id);
   std::vector<DrawnFrame> frames();
   // The image numbers of the frames, from paths ending "Download_<n>.png".
   std::vector<int> imageNumbers();
@@ -33,4 +37,5 @@ class ToolkitDouble {
   std::mutex m_lock;
   std::vector<DrawnFrame> m_frames;
   std::vector<std::u16string> m_images;
+  HELE m_cardElement = 0;
 };

@@ -53,8 +53,16 @@ class SearchBoxSampler {
       : onceOpen_(std::move(onceOpen)), worker_([this] { run(); }) {}
   ~SearchBoxSampler() { stop(); }
 
+  // Called on the UI thread. The worker may be inside XC_CallUiThread, waiting for this very
+  // thread, so messages keep flowing until it has seen the flag and ended.
   const std::vector<Sample>& stop() {
     stopping_ = true;
+    DWORD start = GetTickCount();
+    while (!finished_ && GetTickCount() - start < 10000) {
+      XTest_Pump(1);
+      Sleep(2);
+    }
+    EXPECT_TRUE(finished_) << "the sampler did not end";
     if (worker_.joinable()) worker_.join();
     return samples_;
   }
@@ -78,10 +86,12 @@ class SearchBoxSampler {
       }
       Sleep(20);
     }
+    finished_ = true;
   }
 
   std::function<void()> onceOpen_;
   std::atomic<bool> stopping_{false};
+  std::atomic<bool> finished_{false};
   std::vector<Sample> samples_;
   std::thread worker_;
 };

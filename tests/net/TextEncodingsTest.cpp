@@ -46,7 +46,12 @@ TEST(TextEncodingsTest, UnescapeDecodesEscapesAndKeepsQuotesAndLineBreaks) {
   EXPECT_EQ(UnescapeUnicode("it's"), "it's");
   EXPECT_EQ(UnescapeUnicode("a\r\nb"), "a\r\nb");
   EXPECT_EQ(UnescapeUnicode("’"), "'");  // the stand-in for an apostrophe comes back as one
-  EXPECT_EQ(UnescapeUnicode("ends with \\"), "ends with \\");
+}
+
+TEST(TextEncodingsTest, UnescapeReadsATextTheScriptCannotHoldAsUtf16) {
+  EXPECT_EQ(UnescapeUnicode(")Yq\\"), "天山");  // 29 59 71 5C: ends in a backslash
+  EXPECT_EQ(UnescapeUnicode(")Y\nY"), "天夊");  // 29 59 0A 59: a lone line feed
+  EXPECT_EQ(UnescapeUnicode(""), "");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "net/ServiceStandIns.h"
 #include "platform/xcgui/TestHooks.h"
 #include "shell/SharedState.h"
+#include "shell/startup/StartUp.h"
 #include "shell/startup/UiTextConversion.h"
 #include "support/ScratchDirectory.h"
 
@@ -143,21 +144,16 @@ TEST_F(WeatherReportTest, AFailingAddressServiceStillAsksWhereTheCallerIs) {
   EXPECT_EQ(record.temperature, "25");
 }
 
-TEST(WeatherTextsTest, UnitsStandBesideKnownValuesOnly) {
+TEST(WeatherTextsTest, UnknownValuesLeaveTheUnitsAlone) {
   WeatherTexts full = FormatWeather({"25", "东北", "3", "61", "深圳市"});
   EXPECT_EQ(full.temperature, "25℃");
   EXPECT_EQ(full.city, "深圳市");
   EXPECT_EQ(full.wind, "东北风 3级");
 
   WeatherTexts none = FormatWeather({});
-  EXPECT_FALSE(none.temperature);
-  EXPECT_FALSE(none.city);
-  EXPECT_FALSE(none.wind);
-
-  WeatherTexts cityOnly = FormatWeather({"", "", "", "", "拉萨市"});
-  EXPECT_FALSE(cityOnly.temperature);
-  EXPECT_EQ(cityOnly.city, "拉萨市");
-  EXPECT_FALSE(cityOnly.wind);
+  EXPECT_EQ(none.temperature, "℃");
+  EXPECT_EQ(none.city, "");
+  EXPECT_EQ(none.wind, "风 级");
 }
 
 TEST_F(WeatherReportTest, CurrentWeatherIsEmptyUntilARefreshInstallsOne) {
@@ -233,44 +229,65 @@ TEST_F(WeatherPanelTest, RefreshShowsTemperatureCityAndWind) {
   EXPECT_TRUE(XTest_RenderToPng(MainWindow, scratch_.file("weather.png").c_str()));
 }
 
-TEST_F(WeatherPanelTest, NoNetworkKeepsThePanelTexts) {
+TEST_F(WeatherPanelTest, NoNetworkShowsTheUnitsAlone) {
   hosts_.hosts() = RefusingHosts();
   hosts_.apply();
   RefreshOnWeatherThread();
-  EXPECT_EQ(Text(1033), "old temperature");
-  EXPECT_EQ(Text(1031), "old city");
-  EXPECT_EQ(Text(1035), "old wind");
+  EXPECT_EQ(Text(1033), "℃");
+  EXPECT_EQ(Text(1031), "");
+  EXPECT_EQ(Text(1035), "风 级");
 }
 
-TEST_F(WeatherPanelTest, AFailedSecondRefreshKeepsTheLastWeather) {
-  RefreshOnWeatherThread();
-  hosts_.hosts().weather = RefusingHost();
-  hosts_.apply();
-  RefreshOnWeatherThread();
-  EXPECT_EQ(CurrentWeather().temperature, "");
-  EXPECT_EQ(Text(1033), "25℃");
-  EXPECT_EQ(Text(1031), "深圳市");
-  EXPECT_EQ(Text(1035), "东北风 3级");
-}
-
-TEST_F(WeatherPanelTest, ACityWithoutWeatherShowsTheCityOnly) {
+TEST_F(WeatherPanelTest, ACityWithoutWeatherShowsTheCityBesideTheUnits) {
   locationAnswer_ = LocationAnswer("拉萨市");
   RefreshOnWeatherThread();
   EXPECT_EQ(Text(1031), "拉萨市");
-  EXPECT_EQ(Text(1033), "old temperature");
-  EXPECT_EQ(Text(1035), "old wind");
+  EXPECT_EQ(Text(1033), "℃");
+  EXPECT_EQ(Text(1035), "风 级");
 }
 
-TEST_F(WeatherPanelTest, ASecondRefreshShowsTheNewValues) {
+TEST_F(WeatherPanelTest, ASecondRefreshReplacesTheShownValuesCompletely) {
   RefreshOnWeatherThread();
   weatherAnswer_ = LiveWeather("7", "西南", "4");
   RefreshOnWeatherThread();
   EXPECT_EQ(Text(1033), "7℃");
   EXPECT_EQ(Text(1035), "西南风 4级");
+  hosts_.hosts().weather = RefusingHost();
+  hosts_.apply();
+  RefreshOnWeatherThread();
+  EXPECT_EQ(Text(1033), "℃");
+  EXPECT_EQ(Text(1031), "深圳市");
+  EXPECT_EQ(Text(1035), "风 级");
 }
 
 // Releasing is for good, so it comes after every other case when they share one process.
-class WeatherStateReleaseTest : public WeatherReportTest {};
+class WeatherStateReleaseTest : public WeatherReportTest {
+ protected:
+  // Every connection opened while this is registered reports its closing here, with the city
+  // of the weather record held at that moment.
+  static int WatchClosing(sqlite3* db, char**, const sqlite3_api_routines*) {
+    sqlite3_trace_v2(
+        db, SQLITE_TRACE_CLOSE,
+        [](unsigned, void*, void*, void*) {
+          cityAtClose_ = CurrentWeather().city;
+          return 0;
+        },
+        nullptr);
+    return SQLITE_OK;
+  }
+  static inline AnsiText cityAtClose_ = "(never closed)";
+};
+
+TEST_F(WeatherStateReleaseTest, ExitCleanupClosesTheCatalogueBeforeItReleasesTheWeather) {
+  RefreshWeather();
+  auto watch = reinterpret_cast<void (*)()>(&WatchClosing);
+  sqlite3_auto_extension(watch);
+  ASSERT_TRUE(TheCatalogDb().open(scratch_.file("CONFIG.db")));
+  sqlite3_cancel_auto_extension(watch);
+  ExitCleanup();
+  EXPECT_EQ(cityAtClose_, "深圳市");
+  EXPECT_EQ(CurrentWeather().city, "");
+}
 
 TEST_F(WeatherStateReleaseTest, AfterReleaseARefreshInstallsNothing) {
   RefreshWeather();

@@ -71,6 +71,15 @@ void MainWindowTest::ClickElement(HELE element) {
   Settle();
 }
 
+void MainWindowTest::ScrollCardAwayAndBack(HELE list, int item) {
+  auto built = [list, item] { return XListView_GetTemplateObject(list, 0, item, 8) != 0; };
+  XTest_ListScrollTo(list, 100000);
+  ASSERT_TRUE(PumpUntilFor([&] { return !built(); }, 5000)) << "card " << item << " stayed built";
+  XTest_ListScrollTo(list, 0);
+  ASSERT_TRUE(PumpUntilFor(built, 5000)) << "card " << item << " was not built again";
+  Settle();
+}
+
 void MainWindowTest::ChooseEntry(int k) {
   RECT tree = RectOf(XC_GetObjectByID(MainWindow, 5));
   // Entries are 30 high; the selected one is 35, and it may lie above the one clicked.

@@ -22,6 +22,9 @@ class MainWindowTest : public ::testing::Test {
   static bool PumpUntilFor(const std::function<bool()>& done, int limitMs);
   // Clicks the middle of an element.
   static void ClickElement(HELE element);
+  // Scrolls card `item` of the list's first group out of view, so the list drops its elements,
+  // and back, so it builds them anew.
+  static void ScrollCardAwayAndBack(HELE list, int item);
   // Clicks navigation entry k (1..7).
   static void ChooseEntry(int k);
   // One value read straight from the catalogue copy (UTF-8 SQL).

@@ -28,6 +28,16 @@ constexpr std::array<EntryExpectation, 5> kEntries = {{
     {1, Panel::Home, 0, nullptr},
 }};
 
+// How many built cards of the list's one group show their element 8.
+int ShownMarks(HELE list) {
+  int shown = 0;
+  for (int item = 0; item < XTest_ListItemCount(list); ++item) {
+    HELE mark = XListView_GetTemplateObject(list, 0, item, 8);
+    if (mark != 0 && XTest_IsElementShown(mark)) ++shown;
+  }
+  return shown;
+}
+
 void ExpectOnlyShown(Panel shown) {
   for (int p = 0; p < static_cast<int>(Panel::Count); ++p) {
     EXPECT_EQ(XTest_IsElementShown(PanelRoot(static_cast<Panel>(p))) != FALSE, static_cast<Panel>(p) == shown)
@@ -132,6 +142,12 @@ TEST_F(MainWindowTest, FavouriteButtonFlipsTheFlagInTheCatalogueAndTheButton) {
   EXPECT_EQ(ReadCatalogue("select IsCollection from App_List where ID = " + id), "1");
   EXPECT_EQ(XTest_ButtonChecked(button), TRUE);
   EXPECT_EQ(CardText(list, 0, 1, 16), "1");
+  // Built anew after scrolling, the card still shows the flag, and one click clears it.
+  ScrollCardAwayAndBack(list, 1);
+  button = XListView_GetTemplateObject(list, 0, 1, 20);
+  ASSERT_NE(button, 0);
+  EXPECT_EQ(XTest_ButtonChecked(button), TRUE);
+  EXPECT_EQ(CardText(list, 0, 1, 16), "1");
   ClickElement(button);
   EXPECT_EQ(ReadCatalogue("select IsCollection from App_List where ID = " + id), "0");
   EXPECT_EQ(XTest_ButtonChecked(button), FALSE);
@@ -149,16 +165,45 @@ TEST_F(MainWindowTest, SelectingACardRevealsItsMarkAndHidesThePreviousOne) {
   EXPECT_EQ(RevealedElement, second);
   EXPECT_TRUE(XTest_IsElementShown(second));
   EXPECT_FALSE(XTest_IsElementShown(first));
+
+  // The selected card built anew after scrolling carries the mark; no other card does.
+  ScrollCardAwayAndBack(list, 1);
+  second = XListView_GetTemplateObject(list, 0, 1, 8);
+  EXPECT_EQ(RevealedElement, second);
+  EXPECT_TRUE(XTest_IsElementShown(second));
+  EXPECT_EQ(ShownMarks(list), 1);
+
+  // A visit to the favourites panel, which rebuilds its own list, leaves one mark only too.
+  ClickElement(XListView_GetTemplateObject(list, 0, 0, 19));
+  ClickElement(MainElement(37));
+  ChooseEntry(2);
+  ChooseEntry(3);
+  ClickElement(XListView_GetTemplateObject(list, 0, 1, 19));
+  EXPECT_TRUE(XTest_IsElementShown(XListView_GetTemplateObject(list, 0, 1, 8)));
+  EXPECT_EQ(ShownMarks(list), 1);
 }
 
-TEST_F(MainWindowTest, BackControlDestroysTheToolPageAndShowsTheListAgain) {
+TEST_F(MainWindowTest, AFinishedInstallReplacesTheEntrysPageAndTheBackControlDestroysIt) {
   ChooseEntry(2);
   HELE list = XC_GetObjectByID(MainWindow, 2002);
   XEle_ShowEle(list, FALSE);
-  HELE page = XC_LoadLayout(ToUiText(RunDir() + "\\布局文件\\Panel\\list_Panel_search.xml").c_str(),
-                            XC_GetObjectByID(MainWindow, 2001));
+  HELE older = XC_LoadLayout(ToUiText(RunDir() + "\\布局文件\\Panel\\list_Panel_search.xml").c_str(),
+                             XC_GetObjectByID(MainWindow, 2001));
+  ASSERT_NE(older, 0);
+  ToolPageSlot()[2] = older;
+
+  // A download that ends while that page is shown opens its own tool in the same host.
+  auto* record = new ActivationRecord;
+  record->card = CardLocation(list, 0, 0);
+  record->name = CardText(list, 0, 0, 11);
+  record->downloadUrl = "http://127.0.0.1/none.zip";
+  record->succeeded = true;
+  FinishInstall(reinterpret_cast<intptr_t>(record));
+  EXPECT_EQ(XC_GetObjectType(older), 0);  // destroyed, not left on screen under the new page
+  HELE page = ToolPageSlot()[2];
   ASSERT_NE(page, 0);
-  ToolPageSlot()[2] = page;
+  EXPECT_NE(page, older);
+
   ClickElement(XC_GetObjectByID(MainWindow, 41));
   EXPECT_EQ(ToolPageSlot()[2], 0);
   EXPECT_EQ(XC_GetObjectType(page), 0);  // destroyed

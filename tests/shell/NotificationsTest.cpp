@@ -12,7 +12,7 @@ TEST(NotificationFadeTest, FadeInRisesFromFortyBelowToFullAlphaInFortyFiveSteps)
     EXPECT_GT(FadeInAlpha(step), previous) << "step " << step;
     previous = FadeInAlpha(step);
   }
-  EXPECT_EQ(FadeInAlpha(1), 5);    // truncated, not rounded: 5.55
+  EXPECT_EQ(FadeInAlpha(1), 5);  // truncated, not rounded: 5.55
   EXPECT_EQ(FadeInAlpha(45), 250);
   EXPECT_EQ(FadeInOffset(0), -40);
   EXPECT_EQ(FadeInOffset(45), 0);
@@ -26,20 +26,24 @@ TEST(NotificationFadeTest, FadeOutEndsTransparentFortyPixelsLower) {
   EXPECT_EQ(FadeOutOffset(45), 40);
 }
 
-TEST(NotificationPositionTest, OpensLeftOfAndBelowThePointerAndStaysOnScreen) {
+TEST(NotificationPositionTest, OpensLeftOfAndBelowThePointerAndMovesOnlyWhatWouldLeaveTheScreen) {
   constexpr int kW = 300, kH = 400, kScreenW = 1600, kScreenH = 1000;
   auto at = [](LONG x, LONG y) { return NotificationPosition(POINT{x, y}, kW, kH, kScreenW, kScreenH); };
-  POINT middle = at(800, 300);
-  EXPECT_EQ(middle.x, 750);
-  EXPECT_EQ(middle.y, 310);
-  EXPECT_EQ(at(10, 300).x, 0);                      // left edge
-  EXPECT_EQ(at(1590, 300).x, kScreenW - kW);        // right edge
-  EXPECT_EQ(at(800, 990).y, kScreenH - kH - 40);    // bottom edge keeps room for the rise
-  POINT corner = at(1599, 999);
-  EXPECT_EQ(corner.x, kScreenW - kW);
-  EXPECT_EQ(corner.y, kScreenH - kH - 40);
+  auto expectAt = [&](LONG x, LONG y, LONG cornerX, LONG cornerY) {
+    POINT corner = at(x, y);
+    EXPECT_EQ(corner.x, cornerX) << "pointer " << x << "," << y;
+    EXPECT_EQ(corner.y, cornerY) << "pointer " << x << "," << y;
+  };
+  expectAt(800, 300, 750, 310);    // x - 50, y + 10
+  expectAt(800, 590, 750, 600);    // just fits: the bottom edge meets the screen's
+  expectAt(10, 300, 0, 310);       // left edge
+  expectAt(1590, 300, 1300, 310);  // right edge
+  expectAt(800, 595, 750, 600);    // 5 pixels up is enough and keeps the pointer clear
+  expectAt(800, 990, 750, 590);    // moved back up it would cover the pointer: just above it
+  expectAt(1590, 980, 1290, 600);  // in the corner, just left of the pointer is nearer
   POINT unknownScreen = NotificationPosition(POINT{20, 20}, kW, kH, 0, 0);
   EXPECT_EQ(unknownScreen.x, -30);  // nothing to clamp against
+  EXPECT_EQ(unknownScreen.y, 30);
 }
 
 TEST_F(MainWindowTest, NotificationWindowOpensOnceFadesInAndClosesWhenThePointerLeaves) {

@@ -15,18 +15,18 @@ intptr_t RecordThread(intptr_t data) {
   return data * 2;
 }
 
-// A wait that keeps the thread's messages flowing, like the program's pumping waits.
-void PumpingSleep(std::chrono::milliseconds total) {
-  auto end = std::chrono::steady_clock::now() + total;
+std::atomic<intptr_t> WorkerResult{0};
+
+// A handler-like step that waits while keeping the thread's messages flowing, like the
+// program's pumping waits, until a worker's hand-over has come back or `milliseconds` passed.
+// A fixed wait could end before a slow worker even asked, leaving it waiting for this thread.
+intptr_t WaitForWorker(intptr_t milliseconds) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
   MSG message;
-  while (std::chrono::steady_clock::now() < end) {
+  while (WorkerResult == 0 && std::chrono::steady_clock::now() < end) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
   }
-}
-
-intptr_t NestedWait(intptr_t milliseconds) {
-  PumpingSleep(std::chrono::milliseconds(milliseconds));
   return 7;
 }
 
@@ -77,15 +77,20 @@ TEST_F(ToolkitTest, CallUiThreadFromWorkersRunsOnTheUiThreadWhileItPumps) {
 }
 
 TEST_F(ToolkitTest, CallUiThreadFromAWorkerCompletesWhileTheUiThreadIsInsideAPumpingWait) {
-  std::atomic<intptr_t> result{0};
-  std::thread worker([&] {
+  WorkerResult = 0;
+  std::thread worker([] {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    result = XC_CallUiThread(RecordThread, 5);
+    WorkerResult = XC_CallUiThread(RecordThread, 5);
   });
   // The UI thread is inside a handler-like call that waits while pumping.
-  EXPECT_EQ(XC_CallUiThread(NestedWait, 300), 7);
-  worker.join();
-  EXPECT_EQ(result, 10);
+  EXPECT_EQ(XC_CallUiThread(WaitForWorker, 10000), 7);
+  EXPECT_EQ(WorkerResult, 10);
+  // A worker not served yet waits for this thread, which must not join it.
+  if (WorkerResult == 0) {
+    worker.detach();
+  } else {
+    worker.join();
+  }
 }
 
 TEST_F(ToolkitTest, WorkerThreadsMayCallTheToolkitDirectly) {
