@@ -11,12 +11,18 @@ namespace {
 
 const char* Reason(QbPrivateDirectoryResult result) {
   switch (result) {
-    case kQbPrivateDirectoryNotMade: return "无法创建";
-    case kQbPrivateDirectoryNotReal: return "是链接或不是文件夹";
-    case kQbPrivateDirectoryNotOurs: return "属于其他用户";
-    case kQbPrivateDirectoryOpen: return "其他用户可以访问";
-    case kQbPrivateDirectoryNoExec: return "所在的文件系统不允许运行程序（noexec）";
-    case kQbPrivateDirectoryOk: break;
+    case kQbPrivateDirectoryNotMade:
+      return "无法创建";
+    case kQbPrivateDirectoryNotReal:
+      return "是链接或不是文件夹";
+    case kQbPrivateDirectoryNotOurs:
+      return "属于其他用户";
+    case kQbPrivateDirectoryOpen:
+      return "其他用户可以访问";
+    case kQbPrivateDirectoryNoExec:
+      return "所在的文件系统不允许运行程序（noexec）";
+    case kQbPrivateDirectoryOk:
+      break;
   }
   return "";
 }

@@ -3,9 +3,9 @@
 #include <thread>
 
 #include "acquisition/UpdateCheck.h"
+#include "platform/win32/Win32.h"
 #include "shell/SharedState.h"
 #include "shell/toolkit/xcgui.h"
-#include "platform/win32/Win32.h"
 
 namespace {
 

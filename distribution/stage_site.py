@@ -2,11 +2,13 @@
 """Lays out the distribution site: the launcher's own files and the update manifest.
 
     stage_site.py --run-dir build/run --site build/dist --base-url URL --make-manifest PROGRAM
+                  --sign-manifest PROGRAM --signing-key KEY
 
 The site serves, beside the tool archives (tools/, made by package_tools.py):
   run/                              the run directory's product files, which the updater fetches
   covers/                           the cover images the catalogue names
   quillbay_resalse/updata.html      the update manifest over run/, made by make-manifest
+  quillbay_resalse/updata.html.sig  its Ed25519 signature, which the updater insists on
 
 Only what the build puts into the run directory is published: the launcher's catalogue with
 the user's favourites (CONFIG.db), the toolkit file it writes at start (XCGUI.dll) and the
@@ -50,6 +52,8 @@ def main():
     parser.add_argument("--site", required=True, type=pathlib.Path)
     parser.add_argument("--base-url", required=True)
     parser.add_argument("--make-manifest", required=True)
+    parser.add_argument("--sign-manifest", required=True)
+    parser.add_argument("--signing-key", required=True)
     args = parser.parse_args()
     base_url = args.base_url.rstrip("/")
 
@@ -64,6 +68,8 @@ def main():
     partial = manifest.with_name(manifest.name + ".partial")
     with open(partial, "wb") as out:
         subprocess.run([args.make_manifest, str(args.site / "run"), f"{base_url}/run"], stdout=out, check=True)
+    subprocess.run([args.sign_manifest, "sign", args.signing_key, str(partial), str(partial) + ".sig"], check=True)
+    os.replace(str(partial) + ".sig", str(manifest) + ".sig")
     os.replace(partial, manifest)
 
 

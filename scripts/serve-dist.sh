@@ -62,6 +62,7 @@ http {
   types {
     text/html html;
     application/zip zip;
+    text/plain sig;
     image/png png;
     application/octet-stream db so exe dll;
     application/xml xml;

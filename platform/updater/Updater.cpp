@@ -11,6 +11,7 @@
 
 #include "acquisition/UpdateCheck.h"
 #include "platform/updater/CatalogueMerge.h"
+#include "platform/updater/UpdatePublicKey.h"
 #include "platform/updater/LauncherProcess.h"
 #include "platform/updater/TargetPath.h"
 #include "platform/urlmon/UrlFetch.h"
@@ -72,6 +73,11 @@ std::string Shown(const AnsiText& text) {
 
 }  // namespace
 
+ManifestSignature::PublicKey BuiltInUpdateKey() {
+  static const ManifestSignature::PublicKey key = *ManifestSignature::parsePublicKeyHex(kUpdatePublicKeyHex);
+  return key;
+}
+
 Updater::Updater(fs::path runDirectory, std::ostream& out, std::ostream& err, UpdaterOptions options)
     : runDirectory_(std::move(runDirectory)), out_(out), err_(err), options_(options) {}
 
@@ -91,13 +97,32 @@ UpdaterExit Updater::run(const AnsiText& location) {
   return restartLauncher(prepared == kUpdaterDone ? commit() : prepared);
 }
 
-UpdaterExit Updater::prepare(const AnsiText& location) {
-  const bool isUrl = IsManifestUrl(location);
-  const AnsiText text = ReadManifestText(location);
-  if (text.empty()) {
-    err_ << "更新程序：无法读取更新清单" << (isUrl ? " " + Shown(location) : std::string()) << "\n";
+UpdaterExit Updater::readSignedManifest(const AnsiText& location, AnsiText* text) {
+  if (!IsManifestUrl(location)) {
+    err_ << "更新程序：更新清单没有签名，未替换任何文件\n";
+    return kUpdaterUnsigned;
+  }
+  UrlFetchOptions options;
+  options.totalTimeoutSeconds = 60;
+  ByteBuffer manifest, signature;
+  if (!UrlFetch::getBytes(location, &manifest, options).ok || manifest.empty()) {
+    err_ << "更新程序：无法读取更新清单 " << Shown(location) << "\n";
     return kUpdaterManifestUnreadable;
   }
+  const std::string bytes(manifest.begin(), manifest.end());
+  options.maximumBytes = 1024;
+  if (!UrlFetch::getBytes(location + ".sig", &signature, options).ok ||
+      !ManifestSignature::verifyHex(bytes, std::string(signature.begin(), signature.end()), options_.publicKey)) {
+    err_ << "更新程序：更新清单的签名缺失或不正确（" << Shown(location) << ".sig），未替换任何文件\n";
+    return kUpdaterUnsigned;
+  }
+  *text = AnsiText(bytes.c_str());  // program text ends at its first zero byte
+  return kUpdaterDone;
+}
+
+UpdaterExit Updater::prepare(const AnsiText& location) {
+  AnsiText text;
+  if (UpdaterExit read = readSignedManifest(location, &text); read != kUpdaterDone) return read;
   std::vector<ManifestRecord> records;
   for (const AnsiText& record : SplitText(text, '#')) {
     if (auto parsed = ManifestRecord::fromContent(DecodeManifestRecord(record, kManifestKeySentence))) {

@@ -1,4 +1,7 @@
-// Brings the run directory in line with a manifest. All or nothing: every differing file is
+// Brings the run directory in line with a manifest, and only with one the publisher signed: the
+// manifest is fetched from its URL with its detached signature (URL + ".sig"), which must verify
+// against the updater's key before anything is read from it; manifest text handed over directly
+// carries no signature and is refused. All or nothing: every differing file is
 // downloaded beside its target and verified (size when listed, MD5 always) before any file is
 // replaced; one failure replaces nothing. Replacement is a rename of the synced temporary file,
 // after the launcher has exited; the launcher is started again at the end, also after a failure
@@ -11,11 +14,17 @@
 #include <vector>
 
 #include "acquisition/ManifestRecord.h"
+#include "platform/updater/ManifestSignature.h"
 #include "platform/updater/UpdaterExit.h"
+
+// The public key the build put into the updater.
+ManifestSignature::PublicKey BuiltInUpdateKey();
 
 struct UpdaterOptions {
   std::chrono::milliseconds launcherExitLimit{std::chrono::seconds(60)};
   long downloadTimeoutSeconds = 600;
+  // The key the manifest's signature must verify against; the one built into the updater.
+  ManifestSignature::PublicKey publicKey = BuiltInUpdateKey();
 };
 
 class Updater {
@@ -36,6 +45,8 @@ class Updater {
   };
 
   UpdaterExit prepare(const AnsiText& location);
+  // The signed manifest's text, or an exit code when it cannot be had or does not verify.
+  UpdaterExit readSignedManifest(const AnsiText& location, AnsiText* text);
   UpdaterExit plan(const std::vector<ManifestRecord>& records, std::vector<const ManifestRecord*>* differing,
                    std::vector<std::filesystem::path>* targets);
   UpdaterExit download(const ManifestRecord& record, const std::filesystem::path& target);

@@ -12,4 +12,5 @@ enum UpdaterExit : int {
   kUpdaterWriteFailed = 7,           // a file could not be written or replaced
   kUpdaterLauncherStillRunning = 8,  // the launcher did not exit in time; nothing was replaced
   kUpdaterRestartFailed = 9,         // files are up to date but the launcher could not be started
+  kUpdaterUnsigned = 10,             // the manifest has no signature, or one that does not verify
 };

@@ -41,11 +41,11 @@ while read -r source destination; do
       tt_expect "${destination#fonts/} loads" test -n "$(fc-scan --format '%{family}' "字体/${destination#fonts/}" 2>/dev/null)"
       ;;
   esac
-done <"$TT_DIR/free_fonts/system-files.txt"
+done <"$TT_SOURCE/distribution/tools/free_fonts/system-files.txt"
 tt_expect "two to four fonts or more files of them" test "$fonts" -ge 2
 tt_expect "a Chinese font among them" sh -c 'fc-scan --format "%{lang}\n" 字体/*.tt[fc] | grep -q zh-cn'
 tt_expect "a licence for each package" test "$(ls 字体/许可证/*-copyright.txt | wc -l)" -ge 4
-for package in $(grep -o '^/usr/share/doc/[^/]*' "$TT_DIR/free_fonts/system-files.txt" | cut -d/ -f5); do
+for package in $(grep -o '^/usr/share/doc/[^/]*' "$TT_SOURCE/distribution/tools/free_fonts/system-files.txt" | cut -d/ -f5); do
   tt_expect "the description names $package" grep -q -- "$package" 字体/字体说明.txt
 done
 

@@ -14,7 +14,9 @@
 namespace {
 
 // The navigation column and the first row of cards, which move while the column narrows.
-std::string CardArea() { return "700x300+" + std::to_string(kLeft) + "+" + std::to_string(kTop + 150); }
+std::string CardArea() {
+  return "700x300+" + std::to_string(kLeft) + "+" + std::to_string(kTop + 150);
+}
 
 class ToolInstallE2ETest : public DisplayTest {
  protected:
@@ -24,11 +26,12 @@ class ToolInstallE2ETest : public DisplayTest {
   bool openVideoList(LauncherSession& launcher, const std::string& change = "") {
     if (!site_.started()) return false;
     launcher.catalogue("update App_List set App_download_http = replace(App_download_http, '" QB_DIST_BASE_URL
-                       "', '" + site_.baseUrl() + "')");
+                       "', '" +
+                       site_.baseUrl() + "')");
     if (!change.empty()) launcher.catalogue("update App_List set " + change + " where ID = 1");
     if (launcher.openMainWindow().empty()) return false;
     launcher.click(kLeft + 28, kTop + 64 + 30 + 20);  // 视屏处理
-    launcher.moveTo(kLeft + 800, kTop + 500);           // the column narrows
+    launcher.moveTo(kLeft + 800, kTop + 500);         // the column narrows
     launcher.waitUntilStill(CardArea());
     return true;
   }

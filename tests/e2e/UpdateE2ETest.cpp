@@ -38,8 +38,11 @@ class UpdateE2ETest : public DisplayTest {
 
   void writeManifest() {
     fs::create_directories(siteRoot_.path() / "quillbay_resalse");
+    const std::string manifest = siteRoot_.file("quillbay_resalse/updata.html");
     CommandOutput(std::string(QB_MAKE_MANIFEST) + " '" + siteRoot_.file("run") + "' " + site_.baseUrl() +
-                  "/run > '" + siteRoot_.file("quillbay_resalse/updata.html") + "'");
+                  "/run > '" + manifest + "'");
+    CommandOutput(std::string(QB_SIGN_MANIFEST) + " sign '" QB_UPDATE_SIGNING_KEY "' '" + manifest + "' '" +
+                  manifest + ".sig'");
   }
 
   // The test build of the launcher in a full copy of the run directory, checking this site's

@@ -40,7 +40,9 @@ NginxSite::NginxSite(const std::string& root) : root_(root), port_(FreePort()) {
   started_ = said.find("Distribution site:") != std::string::npos;
 }
 
-NginxSite::~NginxSite() { CommandOutput(Script(root_, port_, state_.path().string()) + " stop 2>&1"); }
+NginxSite::~NginxSite() {
+  CommandOutput(Script(root_, port_, state_.path().string()) + " stop 2>&1");
+}
 
 int NginxSite::requestsFor(const std::string& path) const {
   std::ifstream log(state_.file("access.log"));

@@ -15,6 +15,7 @@
 
 #include "acquisition/ManifestRecord.h"
 #include "acquisition/UpdateCheck.h"
+#include "platform/updater/ManifestSignature.h"
 #include "platform/updater/UpdaterExit.h"
 #include "platform/urlmon/LocalHttpServer.h"
 #include "shell/startup/CodePageText.h"
@@ -131,6 +132,13 @@ class StartedUpdaterTest : public UpdaterTest {
   void SetUp() override {
     UpdaterTest::SetUp();
     http_.route("/updata.html", [this] { return LocalResponse{manifestStatus_, manifest_}; });
+    // Signed as the publisher signs, with the build's key, unless a case says otherwise.
+    http_.route("/updata.html.sig", [this] {
+      if (signingKey_.empty()) return LocalResponse{404, "no signature"};
+      std::string error;
+      return LocalResponse{200, ManifestSignature::signHex(signedText_.empty() ? manifest_ : signedText_,
+                                                           signingKey_, &error)};
+    });
     http_.route("/files/new-a", [] { return LocalResponse{200, "new a"}; });
     http_.route("/files/new-layout", [] { return LocalResponse{200, "<new layout/>"}; });
     http_.route("/files/new-tool", [] { return LocalResponse{200, "tool bytes"}; });
@@ -161,6 +169,8 @@ class StartedUpdaterTest : public UpdaterTest {
 
   std::string manifest_;
   int manifestStatus_ = 200;
+  std::string signingKey_ = QB_UPDATE_SIGNING_KEY;
+  std::string signedText_;  // what the signature is of, when not the manifest served
 };
 
 TEST_F(StartedUpdaterTest, ReplacesExactlyTheDifferingFilesAndRestartsTheLauncher) {
@@ -181,11 +191,24 @@ TEST_F(StartedUpdaterTest, ReplacesExactlyTheDifferingFilesAndRestartsTheLaunche
   EXPECT_TRUE(launcherStarted());
 }
 
-TEST_F(StartedUpdaterTest, TakesTheManifestTextItselfAsWell) {
+// Anyone on the network path could hand the updater a manifest of their own: it acts only on one
+// whose signature verifies against its key, and changes nothing otherwise.
+TEST_F(StartedUpdaterTest, AnUnsignedAlteredOrForeignSignedManifestChangesNoFile) {
   const AnsiText text = listed("a.txt", "new a", "new-a") + "#";
-  EXPECT_EQ(runUpdater({text}), kUpdaterDone) << stderr_;
-  EXPECT_EQ(ReadText(run_ / "a.txt"), "new a");
-  EXPECT_EQ(http_.requests("/updata.html"), 0);
+  EXPECT_EQ(runUpdater({text}), kUpdaterUnsigned) << "manifest text carries no signature";
+  const std::string url = manifestUrl({listed("a.txt", "new a", "new-a")});
+  signedText_ = manifest_ + "#";
+  EXPECT_EQ(runUpdater({url}), kUpdaterUnsigned) << "altered after signing";
+  signedText_.clear();
+  signingKey_ = scratch_.file("other-key.pem");
+  std::string error;
+  ASSERT_TRUE(ManifestSignature::generateKey(signingKey_, &error)) << error;
+  EXPECT_EQ(runUpdater({url}), kUpdaterUnsigned) << "signed with another key";
+  signingKey_.clear();
+  EXPECT_EQ(runUpdater({url}), kUpdaterUnsigned) << "no signature at all";
+  expectOldFilesKept();
+  EXPECT_EQ(http_.requests("/files/new-a"), 0);
+  EXPECT_TRUE(launcherStarted());
 }
 
 TEST_F(StartedUpdaterTest, NothingDifferingDownloadsNothing) {
@@ -274,12 +297,17 @@ TEST_F(UpdaterTest, AManifestFromMakeManifestBringsTheRunDirectoryToTheServersFi
   WriteText(published / "布局文件" / "main.xml", "<fresh/>");
   WriteText(run_ / "a.txt", "stale a");
   http_.server().set_mount_point("/files", published.string());
+  const fs::path manifest = scratch_.path() / "site" / "updata.html";
+  fs::create_directories(manifest.parent_path());
+  http_.server().set_mount_point("/site", manifest.parent_path().string());
   http_.start();
   port_ = http_.port();
-  const std::string manifest = CommandOutput(std::string(MAKE_MANIFEST_PATH) + " '" + published.string() +
-                                             "' http://127.0.0.1:" + std::to_string(port_) + "/files");
-  ASSERT_FALSE(manifest.empty());
-  EXPECT_EQ(runUpdater({manifest}), kUpdaterDone) << stderr_;
+  CommandOutput(std::string(MAKE_MANIFEST_PATH) + " '" + published.string() + "' http://127.0.0.1:" +
+                std::to_string(port_) + "/files > '" + manifest.string() + "'");
+  CommandOutput(std::string(SIGN_MANIFEST_PATH) + " sign '" QB_UPDATE_SIGNING_KEY "' '" + manifest.string() + "' '" +
+                manifest.string() + ".sig'");
+  ASSERT_FALSE(ReadText(manifest).empty());
+  EXPECT_EQ(runUpdater({http_.url("/site/updata.html")}), kUpdaterDone) << stderr_;
   EXPECT_EQ(ReadText(run_ / "a.txt"), "fresh a");
   EXPECT_EQ(ReadText(run_ / "布局文件" / "main.xml"), "<fresh/>");
   EXPECT_TRUE(launcherStarted());
