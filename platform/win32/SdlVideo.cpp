@@ -18,6 +18,10 @@ int QbInitSdlVideo() {
   const char* display = std::getenv("DISPLAY");
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   bool expectScreen = std::getenv("SDL_VIDEODRIVER") == nullptr && ((display && *display) || (wayland && *wayland));
+  // Window frames are drawn in memory and copied to the display; an OpenGL texture for that copy
+  // would map a whole graphics driver into the process. Software unless the user asks otherwise
+  // (SDL_FRAMEBUFFER_ACCELERATION in the environment wins over this default).
+  SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
   constexpr int kAttempts = 40;  // about two seconds
   for (int attempt = 1;; ++attempt) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return -1;

@@ -14,7 +14,8 @@ class HeadlessWindow : public NativeWindow {
   void setMinimumSize(int, int) override {}
   void minimize() override {}
   void toggleMaximized() override {}
-  void present(SDL_Surface*, int) override {}
+  void present(SDL_Surface*) override {}
+  void setOpacity(int) override {}
   Point position() const override { return position_; }
 
  private:
@@ -37,16 +38,14 @@ class SdlWindow : public NativeWindow {
     else
       SDL_MaximizeWindow(window_.get());
   }
-  void present(SDL_Surface* frame, int alpha) override {
+  void present(SDL_Surface* frame) override {
     SDL_Surface* screen = SDL_GetWindowSurface(window_.get());
     if (!screen) return;
-    if (alpha < 255) SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
-    SDL_SetSurfaceBlendMode(frame, alpha < 255 ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
-    SDL_SetSurfaceAlphaMod(frame, uint8_t(alpha));
+    SDL_SetSurfaceBlendMode(frame, SDL_BLENDMODE_NONE);
     SDL_BlitSurface(frame, nullptr, screen, nullptr);
-    SDL_SetSurfaceAlphaMod(frame, 255);
     SDL_UpdateWindowSurface(window_.get());
   }
+  void setOpacity(int alpha) override { SDL_SetWindowOpacity(window_.get(), float(alpha) / 255.0f); }
   Point position() const override {
     Point p;
     SDL_GetWindowPosition(window_.get(), &p.x, &p.y);
@@ -58,7 +57,29 @@ class SdlWindow : public NativeWindow {
   int captionHeight_;
 };
 
-SDL_HitTestResult HitTest(SDL_Window*, const SDL_Point* area, void* data) {
+// How far from a resizable borderless window's edge the pointer grabs the edge.
+constexpr int kResizeBorder = 6;
+
+SDL_HitTestResult EdgeAt(SDL_Window* sdl, const SDL_Point* area) {
+  if ((SDL_GetWindowFlags(sdl) & (SDL_WINDOW_RESIZABLE | SDL_WINDOW_MAXIMIZED)) != SDL_WINDOW_RESIZABLE)
+    return SDL_HITTEST_NORMAL;
+  int w = 0, h = 0;
+  SDL_GetWindowSize(sdl, &w, &h);
+  const bool left = area->x < kResizeBorder, right = area->x >= w - kResizeBorder;
+  const bool top = area->y < kResizeBorder, bottom = area->y >= h - kResizeBorder;
+  if (top && left) return SDL_HITTEST_RESIZE_TOPLEFT;
+  if (top && right) return SDL_HITTEST_RESIZE_TOPRIGHT;
+  if (bottom && left) return SDL_HITTEST_RESIZE_BOTTOMLEFT;
+  if (bottom && right) return SDL_HITTEST_RESIZE_BOTTOMRIGHT;
+  if (top) return SDL_HITTEST_RESIZE_TOP;
+  if (bottom) return SDL_HITTEST_RESIZE_BOTTOM;
+  if (left) return SDL_HITTEST_RESIZE_LEFT;
+  if (right) return SDL_HITTEST_RESIZE_RIGHT;
+  return SDL_HITTEST_NORMAL;
+}
+
+SDL_HitTestResult HitTest(SDL_Window* sdl, const SDL_Point* area, void* data) {
+  if (SDL_HitTestResult edge = EdgeAt(sdl, area); edge != SDL_HITTEST_NORMAL) return edge;
   auto* window = static_cast<Window*>(data);
   return window->inCaption({area->x, area->y}) ? SDL_HITTEST_DRAGGABLE : SDL_HITTEST_NORMAL;
 }
@@ -73,6 +94,6 @@ std::unique_ptr<NativeWindow> NativeWindow::create(bool headless, const std::str
       SDL_WINDOW_HIDDEN | (borderless ? SDL_WINDOW_BORDERLESS : 0) | (resizable ? SDL_WINDOW_RESIZABLE : 0);
   SDL_Window* window = SDL_CreateWindow(title.c_str(), r.x, r.y, r.w, r.h, flags);
   if (!window) return std::make_unique<HeadlessWindow>(Point{r.x, r.y});
-  if (captionHeight > 0) SDL_SetWindowHitTest(window, HitTest, owner);
+  if (captionHeight > 0 || (borderless && resizable)) SDL_SetWindowHitTest(window, HitTest, owner);
   return std::make_unique<SdlWindow>(window, captionHeight);
 }

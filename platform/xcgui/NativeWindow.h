@@ -21,13 +21,16 @@ class NativeWindow {
   virtual void setMinimumSize(int width, int height) = 0;
   virtual void minimize() = 0;
   virtual void toggleMaximized() = 0;
-  // Copies the frame to the screen, blended over black at `alpha` (there is no compositor to
-  // blend with the desktop, so fading shows as darkening).
-  virtual void present(SDL_Surface* frame, int alpha) = 0;
+  // Copies the frame to the screen as it is.
+  virtual void present(SDL_Surface* frame) = 0;
+  // The window's opacity (0..255), set through the window system: with a compositor the window
+  // really fades; without one it stays opaque.
+  virtual void setOpacity(int alpha) = 0;
   // Screen position as the window system reports it.
   virtual Point position() const = 0;
 
-  // `captionHeight` pixels at the top drag the window (borderless windows).
+  // `captionHeight` pixels at the top drag the window (borderless windows); a borderless window
+  // that is resizable is also resized from its edges and corners.
   static std::unique_ptr<NativeWindow> create(bool headless, const std::string& title, Rect screenRect,
                                               bool borderless, bool resizable, int captionHeight,
                                               void* owner);

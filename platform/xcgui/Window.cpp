@@ -78,7 +78,7 @@ void Window::setTransparentType(int type) {
 
 void Window::setTransparentAlpha(int alpha) {
   windowAlpha_ = std::clamp(alpha, 0, 255);
-  markDirty(false);
+  native_->setOpacity(windowAlpha_);
 }
 
 bool Window::inCaption(Point p) {
@@ -120,7 +120,7 @@ SDL_Surface* Window::render() {
     paint(painter);
   }
   dirty_ = false;
-  if (shown_) native_->present(frame_.get(), transparentType_ != 0 ? windowAlpha_ : 255);
+  if (shown_) native_->present(frame_.get());
   return frame_.get();
 }
 
