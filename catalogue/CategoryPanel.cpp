@@ -57,7 +57,7 @@ void ApplyCardSize(HELE list) {
 void BuildCategoryPanel(PanelMember member) {
   const MemberFacts& facts = FactsOf(member);
   CategoryPanel& panel = PanelOf(member);
-  panel.root = LoadRequiredLayout(facts.layout, MainElement(6));
+  panel.root = LoadPartLayout(facts.layout, MainElement(6));
   PanelRoot(facts.panel) = panel.root;
   panel.list = MainElement(facts.listId);
   SetRequiredTemplate(XListView_SetItemTemplateXML, panel.list,

@@ -138,6 +138,10 @@ bool LayoutLoader::failAt(ptrdiff_t offset, const std::string& problem) {
   return false;
 }
 
+void LayoutLoader::warn(pugi::xml_node node, const std::string& problem) const {
+  std::fprintf(stderr, "xcgui: %s:%d: %s\n", path_.c_str(), lineAt(node.offset_debug()), problem.c_str());
+}
+
 bool LayoutLoader::fail(pugi::xml_node node, const std::string& problem) {
   return failAt(node.offset_debug(), problem);
 }
@@ -167,10 +171,8 @@ Object* LayoutLoader::load(Element* parent) {
   }
   auto allowed = kKinds.at("window");
   for (pugi::xml_attribute a : root.attributes()) {
-    if (!kCommon.count(a.name()) && !allowed.count(a.name())) {
-      fail(root, std::string("unknown attribute '") + a.name() + "' on <window>");
-      return nullptr;
-    }
+    if (!kCommon.count(a.name()) && !allowed.count(a.name()))
+      warn(root, std::string("unknown attribute '") + a.name() + "' on <window>, ignored");
   }
   WindowOptions options;
   options.title = root.attribute("title").as_string();
@@ -270,8 +272,9 @@ std::optional<int> LayoutLoader::imageHandle(pugi::xml_node node, const char* at
   std::string path = Toolkit::instance().resolveResourcePath(reference);
   Image* image = Toolkit::instance().images().load(path, part, stretch);
   if (!image) {
-    fail(node, "missing or unreadable picture '" + reference + "' (" + path + ")");
-    return std::nullopt;
+    // One picture missing leaves that picture empty; the rest of the layout still loads.
+    warn(node, "missing or unreadable picture '" + reference + "' (" + path + "), shown empty");
+    return 0;
   }
   return image->handle();
 }
@@ -286,7 +289,7 @@ bool LayoutLoader::applyBackground(pugi::xml_node node, Element* element) {
   if (node.attribute("bkimage")) {
     auto image = imageHandle(node, "bkimage", true);
     if (!image) return false;
-    element->bkManager().addImage(BkManager::kAnyState, *image);
+    if (*image != 0) element->bkManager().addImage(BkManager::kAnyState, *image);
   }
   for (pugi::xml_node entry : node.children()) {
     std::string name = entry.name();
@@ -307,7 +310,7 @@ bool LayoutLoader::applyBackground(pugi::xml_node node, Element* element) {
       ParseBool(entry.attribute("stretch").as_string("true"), stretch);
       auto image = imageHandle(entry, "src", stretch);
       if (!image) return false;
-      element->bkManager().addImage(state, *image);
+      if (*image != 0) element->bkManager().addImage(state, *image);
     }
   }
   return true;
@@ -316,9 +319,10 @@ bool LayoutLoader::applyBackground(pugi::xml_node node, Element* element) {
 bool LayoutLoader::applyAttributes(pugi::xml_node node, Element* e) {
   std::string kind = node.name();
   const auto& own = kKinds.at(kind);
+  // An attribute this toolkit does not know (a newer layout's, a typo) is passed over with a note.
   for (pugi::xml_attribute a : node.attributes())
     if (!kCommon.count(a.name()) && !own.count(a.name()))
-      return fail(node, std::string("unknown attribute '") + a.name() + "' on <" + kind + ">");
+      warn(node, std::string("unknown attribute '") + a.name() + "' on <" + kind + ">, ignored");
   Theme& theme = Toolkit::instance().theme();
   int number = 0;
   if (auto id = node.attribute("id")) {
@@ -407,7 +411,7 @@ bool LayoutLoader::applyAttributes(pugi::xml_node node, Element* e) {
       ParseBool(node.attribute("stretch").as_string("true"), stretch);
       auto image = imageHandle(node, "image", stretch);
       if (!image) return false;
-      picture->setImage(*image);
+      if (*image != 0) picture->setImage(*image);
     }
   } else if (auto* button = dynamic_cast<Button*>(e)) {
     button->setText(text);
@@ -435,7 +439,7 @@ bool LayoutLoader::applyAttributes(pugi::xml_node node, Element* e) {
       if (!node.attribute(attribute)) continue;
       auto image = imageHandle(node, attribute, true);
       if (!image) return false;
-      button->bkManager().addImage(state, *image);
+      if (*image != 0) button->bkManager().addImage(state, *image);
     }
   } else if (auto* edit = dynamic_cast<Edit*>(e)) {
     edit->setText(text);

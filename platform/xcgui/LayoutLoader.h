@@ -37,6 +37,8 @@ class LayoutLoader {
   bool applyAttributes(pugi::xml_node node, Element* element);
   bool applyBackground(pugi::xml_node node, Element* element);
   bool fail(pugi::xml_node node, const std::string& problem);
+  // A problem that leaves only its own part out: one line on stderr, and the load goes on.
+  void warn(pugi::xml_node node, const std::string& problem) const;
   bool failAt(ptrdiff_t offset, const std::string& problem);
   int lineAt(ptrdiff_t offset) const;
   std::optional<int> imageHandle(pugi::xml_node node, const char* attribute, bool stretchDefault);

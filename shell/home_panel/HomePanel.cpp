@@ -76,7 +76,7 @@ void ClockLoop() {
 }
 
 HELE BuildHomePanel() {
-  HELE panel = LoadRequiredLayout("\\布局文件\\Panel\\list_Panel_home.xml", MainElement(6));
+  HELE panel = LoadPartLayout("\\布局文件\\Panel\\list_Panel_home.xml", MainElement(6));
   XEle_ShowEle(panel, FALSE);
   BuildSampleTree({1007, 350, 370, "\\布局文件\\home_tree\\home_tree.xml"});
   BuildSampleTree({1017, 40, 40, "\\布局文件\\history_tree\\history_tree.xml"});

@@ -1,5 +1,7 @@
 #include "shell/startup/RequiredLayout.h"
 
+#include <cstdio>
+
 #include "platform/win32/Win32.h"
 #include "shell/startup/CodePageText.h"
 #include "shell/startup/RunDirectory.h"
@@ -8,14 +10,17 @@
 
 namespace {
 
-[[noreturn]] void StopOnLayout(const AnsiText& path) {
+AnsiText LayoutProblem(const AnsiText& path) {
   WIN32_FIND_DATAA found{};
   HANDLE search = FindFirstFileA(path.c_str(), &found);
   bool exists = search != INVALID_HANDLE_VALUE;
   if (exists) FindClose(search);
-  StopWithMessage(
-      "无法加载布局文件 " + Utf8ToAnsiText(QbNativePath(path.c_str())) + "：" +
-      (exists ? AnsiText("文件内容有误（XML 格式、元素或引用的图片不对）") : AnsiText("文件不存在")));
+  return "无法加载布局文件 " + Utf8ToAnsiText(QbNativePath(path.c_str())) + "：" +
+         (exists ? AnsiText("文件内容有误（XML 格式或元素不对）") : AnsiText("文件不存在"));
+}
+
+void ReportPart(const AnsiText& path) {
+  std::fprintf(stderr, "%s\n", AnsiToUtf8(LayoutProblem(path) + "，这一部分留空").c_str());
 }
 
 }  // namespace
@@ -23,11 +28,19 @@ namespace {
 HXCGUI LoadRequiredLayout(const char* relative, HXCGUI parent) {
   AnsiText path = RunDir() + relative;
   HXCGUI loaded = XC_LoadLayout(ToUiText(path).c_str(), parent);
-  if (loaded == 0) StopOnLayout(path);
+  if (loaded == 0) StopWithMessage(LayoutProblem(path));
+  return loaded;
+}
+
+HXCGUI LoadPartLayout(const char* relative, HXCGUI parent) {
+  AnsiText path = RunDir() + relative;
+  HXCGUI loaded = XC_LoadLayout(ToUiText(path).c_str(), parent);
+  if (loaded == 0) ReportPart(path);
   return loaded;
 }
 
 void SetRequiredTemplate(TemplateSetter setter, HELE element, const char* relative) {
+  if (element == 0) return;  // its panel is missing, and has said so
   AnsiText path = RunDir() + relative;
-  if (!setter(element, ToUiText(path).c_str())) StopOnLayout(path);
+  if (!setter(element, ToUiText(path).c_str())) ReportPart(path);
 }

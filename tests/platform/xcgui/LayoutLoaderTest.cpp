@@ -121,10 +121,11 @@ TEST_F(LayoutLoaderTest, PicturesResolveAgainstTheRunDirectoryNotTheLayoutsFolde
 )");
   ASSERT_NE(w, 0);
   EXPECT_EQ(Rgb(PixelAtCentre(w, XC_GetObjectByID(w, 1))), 0xFF0000u);
-  std::string report = LoadRefused("layouts/v.xml", R"(<window width="60" height="40">
+  HXCGUI loaded = 0;
+  std::string report = LoadNoted("layouts/v.xml", R"(<window width="60" height="40">
   <shapepic image="pics/blue.png"/>
 </window>
-)");
+)", &loaded);
   EXPECT_NE(report.find(Path("pics/blue.png")), std::string::npos) << report;
 }
 
@@ -226,20 +227,23 @@ TEST_F(LayoutLoaderTest, BadXmlIsReportedWithFileAndLine) {
   EXPECT_NE(report.find("xcgui: " + Path("bad.xml") + ":3: bad XML"), std::string::npos) << report;
 }
 
-TEST_F(LayoutLoaderTest, UnknownElementOrAttributeIsReportedAtItsLine) {
+TEST_F(LayoutLoaderTest, AnUnknownElementRefusesTheLayoutAnUnknownAttributeIsNotedAndPassedOver) {
   std::string element = LoadRefused("e.xml",
                                     "<window width=\"100\" height=\"100\">\n"
                                     "  <element id=\"1\"/>\n"
                                     "  <blink id=\"2\"/>\n"
                                     "</window>\n");
   EXPECT_NE(element.find(Path("e.xml") + ":3: unknown element <blink>"), std::string::npos) << element;
-  std::string attribute = LoadRefused("a.xml",
-                                      "<window width=\"100\" height=\"100\">\n"
-                                      "  <shapetext text=\"x\" colour=\"#000000\"/>\n"
-                                      "</window>\n");
-  EXPECT_NE(attribute.find(Path("a.xml") + ":2: unknown attribute 'colour' on <shapetext>"),
+  HXCGUI loaded = 0;
+  std::string attribute = LoadNoted("a.xml",
+                                    "<window width=\"100\" height=\"100\">\n"
+                                    "  <shapetext id=\"3\" text=\"x\" colour=\"#000000\"/>\n"
+                                    "</window>\n",
+                                    &loaded);
+  EXPECT_NE(attribute.find(Path("a.xml") + ":2: unknown attribute 'colour' on <shapetext>, ignored"),
             std::string::npos)
       << attribute;
+  EXPECT_NE(XC_GetObjectByID(loaded, 3), 0);
 }
 
 TEST_F(LayoutLoaderTest, DuplicateIdIsReportedAtTheSecondUse) {
@@ -253,15 +257,21 @@ TEST_F(LayoutLoaderTest, DuplicateIdIsReportedAtTheSecondUse) {
   EXPECT_NE(report.find(Path("d.xml") + ":4: duplicate id 7"), std::string::npos) << report;
 }
 
-TEST_F(LayoutLoaderTest, MissingPictureIsReportedWithTheReferenceAndTheResolvedPath) {
-  std::string report = LoadRefused("m.xml",
-                                   "<window width=\"100\" height=\"100\">\n"
-                                   "  <shapepic image=\"pics/none.png\"/>\n"
-                                   "</window>\n");
+// One missing picture leaves that picture empty; everything else of the layout is there.
+TEST_F(LayoutLoaderTest, AMissingPictureLoadsEmptyAndIsNotedWithTheReferenceAndTheResolvedPath) {
+  HXCGUI loaded = 0;
+  std::string report = LoadNoted("m.xml",
+                                 "<window width=\"100\" height=\"100\">\n"
+                                 "  <shapepic id=\"4\" image=\"pics/none.png\"/>\n"
+                                 "  <button id=\"5\" image-normal=\"pics/none.png\"/>\n"
+                                 "</window>\n",
+                                 &loaded);
   EXPECT_NE(report.find(Path("m.xml") + ":2: missing or unreadable picture 'pics/none.png' (" +
-                        Path("pics/none.png") + ")"),
+                        Path("pics/none.png") + "), shown empty"),
             std::string::npos)
       << report;
+  EXPECT_NE(XC_GetObjectByID(loaded, 4), 0);
+  EXPECT_NE(XC_GetObjectByID(loaded, 5), 0);
 }
 
 TEST_F(LayoutLoaderTest, MissingFileIsReportedAtLineZero) {
@@ -337,7 +347,7 @@ TEST_F(LayoutLoaderTest, ARefusedPanelLeavesNothingInItsParent) {
   HELE host = XC_GetObjectByID(w, 6);
   LoadRefused("p.xml", R"(<layout id="2001">
   <listview id="2002"/>
-  <shapepic id="2003" image="pics/none.png"/>
+  <shapepic id="2003" width="wide"/>
 </layout>
 )",
               host);
@@ -347,12 +357,12 @@ TEST_F(LayoutLoaderTest, ARefusedPanelLeavesNothingInItsParent) {
 }
 
 TEST_F(LayoutLoaderTest, ABrokenTemplateIsReportedByItselfAndAtTheReference) {
-  WriteFile(Path("tpl/bad.xml"), "<template>\n  <shapetext bind=\"name\" size=\"3\"/>\n</template>\n");
+  WriteFile(Path("tpl/bad.xml"), "<template>\n  <shapetext bind=\"name\" width=\"wide\"/>\n</template>\n");
   std::string report = LoadRefused("w.xml",
                                    "<window width=\"50\" height=\"50\">\n"
                                    "  <listview template=\"tpl/bad.xml\"/>\n"
                                    "</window>\n");
-  EXPECT_NE(report.find(Path("tpl/bad.xml") + ":2: unknown attribute 'size' on <shapetext>"),
+  EXPECT_NE(report.find(Path("tpl/bad.xml") + ":2: bad width"),
             std::string::npos)
       << report;
   EXPECT_NE(report.find(Path("w.xml") + ":2: broken item template 'tpl/bad.xml'"), std::string::npos)

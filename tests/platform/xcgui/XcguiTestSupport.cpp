@@ -141,6 +141,12 @@ std::string XcguiTest::LoadRefused(const std::string& name, const std::string& x
   return report;
 }
 
+std::string XcguiTest::LoadNoted(const std::string& name, const std::string& xml, HXCGUI* loaded, HXCGUI parent) {
+  std::string report = StderrOf([&] { *loaded = Load(name, xml, parent); });
+  EXPECT_NE(*loaded, 0) << name << " was refused: " << report;
+  return report;
+}
+
 void XcguiTest::Send(void (*input)(HWINDOW, int, int), HWINDOW window, int x, int y) {
   input(window, x, y);
   XTest_Pump(2);

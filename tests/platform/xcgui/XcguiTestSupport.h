@@ -90,6 +90,8 @@ class XcguiTest : public ::testing::Test {
   HXCGUI Load(const std::string& name, const std::string& xml, HXCGUI parent = 0);
   // Loads a file that must be refused; returns the report it wrote to stderr.
   std::string LoadRefused(const std::string& name, const std::string& xml, HXCGUI parent = 0);
+  // Loads a layout that must load all the same; returns what it wrote to stderr.
+  std::string LoadNoted(const std::string& name, const std::string& xml, HXCGUI* loaded, HXCGUI parent = 0);
   // Input as the window system posts it, handled before returning.
   static void Send(void (*input)(HWINDOW, int, int), HWINDOW window, int x, int y);
   static void MoveTo(HWINDOW window, int x, int y) { Send(XTest_MouseMove, window, x, y); }
