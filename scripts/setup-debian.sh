@@ -15,7 +15,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   xvfb xauth xdotool imagemagick x11-utils
   clang-14 libclang-rt-14-dev
-  aria2 curl time bc gnuplot-nox python3 python3-pil
+  aria2 curl time bc gnuplot-nox python3 python3-pil locales
   # the distribution site
   nginx-light
   # what the office tools behind the cards work with
@@ -27,3 +27,10 @@ packages=(
 
 $SUDO apt-get update -q
 $SUDO apt-get install -y -q --no-install-recommends "${packages[@]}"
+
+# The tools' dialogs speak Simplified Chinese where the system has the locale.
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+  $SUDO sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen >/dev/null
+fi

@@ -492,6 +492,14 @@ qb_batch() {
   qb_run_job "$input" "$output"
 }
 
+# The dialogs' own words (file chooser, buttons) in Simplified Chinese, like the tools' texts, when
+# the system has that locale.
+qb_chinese_dialogs() {
+  local name
+  name=$(locale -a 2>/dev/null | grep -i -m1 '^zh_CN\.utf-\?8$') || return 0
+  export LC_MESSAGES=$name LANGUAGE=zh_CN
+}
+
 qb_window() {
   if [ -z "${DISPLAY:-}" ] || ! command -v zenity >/dev/null 2>&1; then
     echo "${TOOL_TITLE}：需要图形界面和 zenity（sudo apt-get install zenity）；也可以用 --batch 输入 输出" >&2
@@ -530,10 +538,13 @@ qb_main() {
   if [ "${1:-}" = "--batch" ]; then
     shift
     qb_batch "$@"
-  elif qb_hook tool_window; then
-    # A tool with nothing to choose (a collection that opens its folder) has its own window.
-    tool_window
   else
-    qb_window
+    qb_chinese_dialogs
+    if qb_hook tool_window; then
+      # A tool with nothing to choose (a collection that opens its folder) has its own window.
+      tool_window
+    else
+      qb_window
+    fi
   fi
 }
