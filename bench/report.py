@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Turns the figures bench/report.sh collected into report.md and gnuplot charts.
 
-Reads from OUT_DIR: engine.tsv (engine, size, tool, wall s, cpu s, peak KiB), ratios.tsv
+Reads from OUT_DIR: engine.tsv (engine, size, server, tool, wall s, cpu s, peak KiB), ratios.tsv
 (case, peer, case s, peer s, ratio) and memory.tsv (memory, case, KiB). Writes report.md,
 engine.png, ratios.png and memory.png there.
 """
@@ -44,29 +44,32 @@ def plot(out_dir, name, data, script):
 def engine_section(out_dir, engine):
     if not engine:
         return []
-    lines = ["## Download engine over loopback", "",
-             "Our engine (8 connections) against aria2c (-x8 -s8) and curl, one file each, synced to disk.",
-             "", "| size | tool | wall s | CPU s | peak MiB | ours / tool, wall | CPU | memory |",
-             "|---|---|---:|---:|---:|---:|---:|---:|"]
-    by_size = {}
-    for _, size, tool, wall, cpu, rss in engine:
-        by_size.setdefault(size, {})[tool] = (float(wall), float(cpu), float(rss))
+    lines = ["## Download engine", "",
+             "Our engine (8 connections) against aria2c (-x8 -s8 -k1M) and curl (one connection), one file each, "
+             "synced to disk, from three servers: our loopback range server, the same capping each connection "
+             "(token bucket, no burst), and nginx.",
+             "", "| server | size | tool | wall s | CPU s | peak MiB | ours / tool, wall | CPU | memory |",
+             "|---|---|---|---:|---:|---:|---:|---:|---:|"]
+    by_case = {}
+    for _, size, server, tool, wall, cpu, rss in engine:
+        by_case.setdefault((server, size), {})[tool] = (float(wall), float(cpu), float(rss))
     data = ""
-    for size, tools in by_size.items():
+    for (server, size), tools in by_case.items():
         ours = tools.get("ours")
         for tool in ("ours", "aria2c", "curl"):
             if tool not in tools:
                 continue
             wall, cpu, rss = tools[tool]
             ratio = [f"{ours[i] / v:.2f}" if ours and v > 0 else "" for i, v in enumerate((wall, cpu, rss))]
-            lines.append(f"| {size} | {tool} | {wall:.3f} | {cpu:.3f} | {rss / 1024:.1f} | " + " | ".join(ratio) + " |")
-        data += f'"{size}" ' + " ".join(str(tools.get(t, (0, 0, 0))[0]) for t in ("ours", "aria2c", "curl")) + "\n"
+            lines.append(f"| {server} | {size} | {tool} | {wall:.3f} | {cpu:.3f} | {rss / 1024:.1f} | "
+                         + " | ".join(ratio) + " |")
+        data += f'"{server} {size}" ' + " ".join(str(tools.get(t, (0, 0, 0))[0]) for t in ("ours", "aria2c", "curl")) + "\n"
     lines += ["", "The last three columns are our figure divided by the tool's (below 1: ours is better); "
-              "a blank is a CPU time too small for /usr/bin/time to measure.",
+              "a blank is a time too small for /usr/bin/time to measure.",
               "", "![engine](engine.png)", ""]
     plot(out_dir, "engine", data,
          'set title "Download wall time (s)"\nset style data histograms\nset style histogram clustered\n'
-         'set logscale y\nset yrange [0.005:*]\nset key top left\n'
+         'set logscale y\nset yrange [0.005:*]\nset key top left\nset xtics rotate by -30\n'
          'plot "DATA" using 2:xtic(1) title "ours", "" using 3 title "aria2c", "" using 4 title "curl"\n')
     return lines
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every benchmark of the project and writes a report (report.md and PNG charts): the engine
-# against aria2c and curl, the JSON and regex engines, the toolkit's frames, start-up, panel fill
+# against aria2c and curl from a loopback, a capped and an nginx server, the JSON and regex engines, the toolkit's frames, start-up, panel fill
 # and search, and the launcher's memory, each beside its peer in the same run.
 #
 #   bench/report.sh [--small] [--no-build] [OUT_DIR]
@@ -31,7 +31,7 @@ if [ "$do_build" = 1 ]; then
     screen_bench quillbay quillbay_standins
 fi
 
-if [ "$mode" = small ]; then sizes=(1M 4M); min_time=0.01; else sizes=(1M 64M 1G); min_time=0.5; fi
+if [ "$mode" = small ]; then sizes=(4M); min_time=0.01; else sizes=(4M 32M 256M 1G); min_time=0.5; fi
 
 for size in "${sizes[@]}"; do
   QB_BENCH_TSV="$out/engine.tsv" bash "$root/bench/engine/run.sh" "$size" "$build/bench/xldl_get" "$build/bench/range_server"

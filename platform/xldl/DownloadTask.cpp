@@ -493,7 +493,7 @@ int32_t DownloadTask::transfer() {
       if (message->msg == CURLMSG_DONE) onConnectionDone(message);
     }
     if (m_failure != kFailNone || allDone()) break;
-    curl_multi_poll(m_multi.get(), nullptr, 0, 100, nullptr);
+    curl_multi_poll(m_multi.get(), nullptr, 0, pollTimeoutMs(), nullptr);
     publish(kTaskDownloading, kFailNone);
     if (Clock::now() - m_lastCheckpoint >= std::chrono::seconds(kCheckpointSeconds)) checkpoint();
   }
@@ -503,6 +503,19 @@ int32_t DownloadTask::transfer() {
   }
   m_multi.reset();
   return m_failure;
+}
+
+// A segment waiting to be fetched must not wait for traffic on the others: the first answer
+// plans the segments while no other connection is open yet.
+int DownloadTask::pollTimeoutMs() const {
+  const auto now = Clock::now();
+  long long wait = 100;
+  for (std::size_t i = 0; i < m_segments.size() && i < m_connections.size(); ++i) {
+    if (m_segments[i].done() || m_connections[i]) continue;
+    const auto due = std::chrono::duration_cast<std::chrono::milliseconds>(m_retryAt[i] - now).count();
+    wait = std::min<long long>(wait, std::max<long long>(0, due));
+  }
+  return static_cast<int>(wait);
 }
 
 void DownloadTask::checkpoint() {

@@ -65,6 +65,7 @@ class DownloadTask {
   Verdict judge(Connection& connection, CURLcode code, int32_t& failCode);
   void onConnectionDone(CURLMsg* message);
   void checkpoint();
+  int pollTimeoutMs() const;
   void publish(int32_t stat, int32_t failCode);
   int64_t downloadedBytes() const;
   bool allDone() const;
