@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -39,7 +39,8 @@ class Pacer {
         sent_ += n;
         return n;
       }
-      std::this_thread::sleep_for(std::chrono::microseconds(static_cast<long>(1e6 * (1 - earned) / rate_) + 100));
+      std::this_thread::sleep_for(
+          std::chrono::microseconds(static_cast<long>(1e6 * (1 - earned) / rate_) + 100));
     }
   }
 
@@ -60,29 +61,30 @@ int main(int argc, char** argv) {
   const double rate = argc > 2 ? std::strtod(argv[2], nullptr) : 0;
   httplib::Server server;
   server.new_task_queue = [] { return new httplib::ThreadPool(32); };
-  server.Get(R"(/([A-Za-z0-9._-]+))", [&root, rate](const httplib::Request& request, httplib::Response& response) {
-    std::string path = root + "/" + request.matches[1].str();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat info {};
-    if (fd < 0 || ::fstat(fd, &info) != 0) {
-      if (fd >= 0) ::close(fd);
-      response.status = 404;
-      return;
-    }
-    // Built in place: a temporary FileCloser would close the descriptor as it dies.
-    auto file = std::make_shared<FileCloser>(fd);
-    auto buffer = std::make_shared<std::vector<char>>(256 * 1024);
-    auto pacer = std::make_shared<Pacer>(rate);
-    response.set_content_provider(
-        static_cast<std::size_t>(info.st_size), "application/octet-stream",
-        [file, buffer, pacer](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-          std::size_t n = pacer->allow(std::min(length, buffer->size()));
-          ssize_t got = ::pread(file->fd, buffer->data(), n, static_cast<off_t>(offset));
-          if (got <= 0) return false;
-          sink.write(buffer->data(), static_cast<std::size_t>(got));
-          return true;
-        });
-  });
+  server.Get(R"(/([A-Za-z0-9._-]+))",
+             [&root, rate](const httplib::Request& request, httplib::Response& response) {
+               std::string path = root + "/" + request.matches[1].str();
+               int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+               struct stat info {};
+               if (fd < 0 || ::fstat(fd, &info) != 0) {
+                 if (fd >= 0) ::close(fd);
+                 response.status = 404;
+                 return;
+               }
+               // Built in place: a temporary FileCloser would close the descriptor as it dies.
+               auto file = std::make_shared<FileCloser>(fd);
+               auto buffer = std::make_shared<std::vector<char>>(256 * 1024);
+               auto pacer = std::make_shared<Pacer>(rate);
+               response.set_content_provider(
+                   static_cast<std::size_t>(info.st_size), "application/octet-stream",
+                   [file, buffer, pacer](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+                     std::size_t n = pacer->allow(std::min(length, buffer->size()));
+                     ssize_t got = ::pread(file->fd, buffer->data(), n, static_cast<off_t>(offset));
+                     if (got <= 0) return false;
+                     sink.write(buffer->data(), static_cast<std::size_t>(got));
+                     return true;
+                   });
+             });
   // Room for every connection a download opens at once: the library listens with a backlog of 5,
   // a full backlog drops the extra SYNs, and the kernel retries them only a second later.
   int listening = -1;

@@ -1,9 +1,11 @@
 // A single-line text field: caret, selection, typing through WM_CHAR (SDL text input, so
-// Chinese input methods work), arrows, Home/End, Backspace/Delete, Ctrl+A. Raises event 182
-// after every change of its text.
+// Chinese input methods work, their pre-edit text drawn underlined at the caret and their
+// candidate box kept beside it), arrows, Home/End, Backspace/Delete, Ctrl+A, Ctrl+C/X/V with the
+// system clipboard, Ctrl+Z undo. Raises event 182 after every change of its text.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/xcgui/Element.h"
 
@@ -29,6 +31,8 @@ class Edit : public Element {
   void onMouseUp(Point p, bool inside) override;
   void onKeyDown(int virtualKey) override;
   void onChar(char16_t c) override;
+  void onComposition(const std::u16string& text, int cursor) override;
+  const std::u16string& composition() const { return composition_; }
   void onFocusChanged(bool focused) override;
 
  protected:
@@ -40,6 +44,13 @@ class Edit : public Element {
   void moveCaret(int to, bool extend);
   void replaceSelection(const std::u16string& with);
   void changed();
+  void copySelection() const;
+  void paste();
+  void undo();
+  // Tells the input method where the caret is, so its candidate box follows.
+  void placeCandidates(Rect caret);
+  // What the box shows: the text with the pre-edit text at the caret.
+  std::u16string shownText() const;
 
   std::u16string text_;
   std::u16string placeholder_;
@@ -49,6 +60,14 @@ class Edit : public Element {
   bool focused_ = false;
   bool dragging_ = false;
   char16_t pendingHigh_ = 0;
+  std::u16string composition_;
+  int compositionCursor_ = 0;
+  struct Snapshot {
+    std::u16string text;
+    int caret;
+  };
+  std::vector<Snapshot> undo_;
+  Rect candidatesAt_{};
   int fontSize_ = 0;
   Colour textColour_;
 };

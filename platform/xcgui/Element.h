@@ -113,6 +113,8 @@ class Element : public Object {
   virtual bool onWheel(Point p, int delta) { return false; }
   virtual void onKeyDown(int virtualKey) {}
   virtual void onChar(char16_t c) {}
+  // The input method's pre-edit text (not yet typed) and its cursor; empty when it ends.
+  virtual void onComposition(const std::u16string& text, int cursor) {}
   virtual void onFocusChanged(bool focused) {}
   void setPressed(bool pressed);
 

@@ -73,6 +73,14 @@ void XTest_TypeText(HWINDOW window, const char16_t* text) {
   for (; text && *text; ++text) Post(window, WM_CHAR, WPARAM(*text), 0);
 }
 
+void XTest_Compose(HWINDOW window, const char16_t* text, int cursor) {
+  OnUiThread([&] {
+    if (auto* w = Object::lookupAs<Window>(window)) w->queueComposition(text ? std::u16string(text) : u"");
+    return TRUE;
+  });
+  Post(window, QBM_COMPOSE, WPARAM(cursor), 0);
+}
+
 void XTest_Close(HWINDOW window) {
   Post(window, WM_CLOSE, 0, 0);
 }

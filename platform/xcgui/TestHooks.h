@@ -25,6 +25,8 @@ void XTest_KeyDown(HWINDOW window, int virtualKey);
 // One WM_CHAR per UTF-16 unit, as SDL text input produces.
 void XTest_TypeText(HWINDOW window, const char16_t* text);
 void XTest_Close(HWINDOW window);
+// The input method's pre-edit text, as SDL reports it (empty: the composition ended).
+void XTest_Compose(HWINDOW window, const char16_t* text, int cursor);
 
 // Dispatches the calling thread's queued messages, `rounds` times over (each round also runs
 // the pump hook, so paints and SDL events are handled). Stops early at WM_QUIT, which stays

@@ -294,6 +294,18 @@ void Toolkit::translate(const SDL_Event& event) {
       if (vk) post(windowForSdlId(event.key.windowID), down ? WM_KEYDOWN : WM_KEYUP, WPARAM(vk), 0);
       break;
     }
+    case SDL_TEXTEDITING: {
+      if (Window* w = windowForSdlId(event.edit.windowID)) {
+        std::u16string text = TextCodec::utf8ToUtf16(event.edit.text);
+        // The cursor comes in characters; the edit counts UTF-16 units.
+        size_t cursor = 0;
+        for (int k = 0; k < event.edit.start && cursor < text.size(); ++k)
+          cursor += (text[cursor] >= 0xD800 && text[cursor] < 0xDC00) ? 2 : 1;
+        w->queueComposition(std::move(text));
+        post(w, QBM_COMPOSE, WPARAM(cursor), 0);
+      }
+      break;
+    }
     case SDL_TEXTINPUT: {
       Window* w = windowForSdlId(event.text.windowID);
       for (char16_t c : TextCodec::utf8ToUtf16(event.text.text)) post(w, WM_CHAR, WPARAM(c), 0);

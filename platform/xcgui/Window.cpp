@@ -48,8 +48,10 @@ void Window::show(bool show) {
   if (show) {
     // A window placed by the program keeps that place: right after mapping, the native side can
     // still report where the window was created.
-    if (placed_) native_->move(screenPos_);
-    else nativeMoved(native_->position());
+    if (placed_)
+      native_->move(screenPos_);
+    else
+      nativeMoved(native_->position());
     render();
   }
 }
@@ -244,6 +246,13 @@ void Window::character(char16_t c) {
   if (Element* e = focused()) e->onChar(c);
 }
 
+void Window::composition(int cursor) {
+  if (compositions_.empty()) return;
+  std::u16string text = std::move(compositions_.front());
+  compositions_.pop_front();
+  if (Element* e = focused()) e->onComposition(text, cursor);
+}
+
 void Window::requestClose() {
   if (raiseMessage(XWM_CLOSE, 0, 0)) return;
   Toolkit::instance().closeWindow(this, true);
@@ -298,6 +307,9 @@ LRESULT Window::CALLBACK_WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
       return 0;
     case WM_CHAR:
       window->character(char16_t(wParam));
+      return 0;
+    case QBM_COMPOSE:
+      window->composition(int(wParam));
       return 0;
     case WM_CLOSE:
       window->requestClose();

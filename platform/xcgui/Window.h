@@ -71,6 +71,9 @@ class Window : public Element {
   void mouseLeftWindow();
   void keyDown(int virtualKey);
   void character(char16_t c);
+  // Pre-edit text arrives in order with the keys: queued here, handed on as its message comes.
+  void queueComposition(std::u16string text) { compositions_.push_back(std::move(text)); }
+  void composition(int cursor);
   // Window message 16; destroys the window when no handler took it.
   void requestClose();
   // The window system moved or resized the window.
@@ -100,6 +103,7 @@ class Window : public Element {
   bool layoutDirty_ = true;
   bool paintPosted_ = false;
   int transparentType_ = 0;
+  std::deque<std::u16string> compositions_;
   int windowAlpha_ = 255;
   std::vector<HXCGUI> hoverChain_;  // window first, deepest last
   HXCGUI pressed_ = 0;

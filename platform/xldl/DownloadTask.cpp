@@ -315,7 +315,8 @@ std::size_t DownloadTask::onHeader(char* data, std::size_t size, std::size_t cou
 
 bool DownloadTask::ValidatorsAgree(const Connection& connection) const {
   if (!m_etag.empty() && !connection.etag.empty()) return m_etag == connection.etag;
-  if (!m_lastModified.empty() && !connection.lastModified.empty()) return m_lastModified == connection.lastModified;
+  if (!m_lastModified.empty() && !connection.lastModified.empty())
+    return m_lastModified == connection.lastModified;
   return true;
 }
 

@@ -1,5 +1,7 @@
 // Edits: typing (Chinese and beyond the basic plane) through character messages, length and
 // text in UTF-16 units, caret and selection keys, and event 182 after every change.
+#include <SDL.h>
+
 #include "XcguiTestSupport.h"
 
 namespace {
@@ -168,4 +170,59 @@ TEST_F(EditTest, OnlyTheFocusedEditTakesTypingAndStartTextRaisesNothing) {
   Type(u"丢");
   EXPECT_EQ(Text(other), u"起始值");
   EXPECT_EQ(XEdit_GetLength(0), 0);
+}
+
+// The input method's pre-edit text shows at the caret, underlined, without being the edit's text;
+// what it commits is typed where the caret stands.
+TEST_F(EditTest, PreEditTextShowsAtTheCaretAndCommitsThere) {
+  Type(u"视频");
+  Key(kLeft);
+  RECT r = RectOf(edit_);
+  const int before = DarkPixels(w_, r);
+  XTest_Compose(w_, u"ya suo", 6);
+  XTest_Pump(2);
+  EXPECT_EQ(Text(), u"视频") << "pre-edit text is not typed text";
+  EXPECT_GT(DarkPixels(w_, r), before) << "the pre-edit text is not drawn";
+  XTest_Compose(w_, u"", 0);
+  Type(u"压缩");
+  EXPECT_EQ(Text(), u"视压缩频");
+}
+
+TEST_F(EditTest, CopyCutPasteAndUndoGoThroughTheClipboard) {
+  Type(u"视频压缩");
+  {
+    HeldKey shift(VK_SHIFT);
+    Key(kLeft);
+    Key(kLeft);
+  }
+  {
+    HeldKey control(VK_CONTROL);
+    Key('X');
+  }
+  EXPECT_EQ(Text(), u"视频");
+  {
+    HeldKey control(VK_CONTROL);
+    Key(kHome);
+    Key('V');
+    Key('V');
+  }
+  EXPECT_EQ(Text(), u"压缩压缩视频");
+  {
+    HeldKey control(VK_CONTROL);
+    Key('Z');
+    Key('Z');
+  }
+  EXPECT_EQ(Text(), u"视频");
+  {
+    HeldKey control(VK_CONTROL);
+    Key('Z');
+  }
+  EXPECT_EQ(Text(), u"视频压缩");
+  SDL_SetClipboardText("一行\n两行");
+  Key(kEnd);
+  {
+    HeldKey control(VK_CONTROL);
+    Key('V');
+  }
+  EXPECT_EQ(Text(), u"视频压缩一行 两行") << "a pasted line break becomes a space";
 }
