@@ -1,5 +1,11 @@
 #include "platform/win32/KernelObject.h"
 
+#include <vector>
+
+#include <algorithm>
+
+#include <unistd.h>
+
 #include <time.h>
 
 #include <unordered_map>
@@ -54,6 +60,35 @@ std::mutex& WaitMutex() {
 std::condition_variable& WaitCondition() {
   static std::condition_variable* condition = new std::condition_variable;
   return *condition;
+}
+
+namespace {
+std::mutex& WakeLock() {
+  static std::mutex* lock = new std::mutex;
+  return *lock;
+}
+std::vector<int>& WakeDescriptors() {
+  static auto* fds = new std::vector<int>;
+  return *fds;
+}
+}  // namespace
+
+void WakeWaiters() {
+  WaitCondition().notify_all();
+  std::lock_guard lock(WakeLock());
+  const uint64_t one = 1;
+  for (int fd : WakeDescriptors()) [[maybe_unused]] ssize_t n = ::write(fd, &one, sizeof one);
+}
+
+void AddWakeDescriptor(int fd) {
+  std::lock_guard lock(WakeLock());
+  WakeDescriptors().push_back(fd);
+}
+
+void RemoveWakeDescriptor(int fd) {
+  std::lock_guard lock(WakeLock());
+  auto& fds = WakeDescriptors();
+  fds.erase(std::remove(fds.begin(), fds.end(), fd), fds.end());
 }
 
 int64_t MonotonicMilliseconds() {

@@ -33,4 +33,10 @@ T* LookupHandleAs(HANDLE handle) {
 // one condition makes "a message or a handle, whichever comes first" simple and correct.
 std::mutex& WaitMutex();
 std::condition_variable& WaitCondition();
+// Wakes every wait: the condition's waiters, and threads sleeping on their event source (see
+// QbSetThreadPumpFd) through their wake descriptors.
+void WakeWaiters();
+// A descriptor WakeWaiters writes to (an eventfd), for a thread that sleeps in poll().
+void AddWakeDescriptor(int fd);
+void RemoveWakeDescriptor(int fd);
 int64_t MonotonicMilliseconds();

@@ -1,5 +1,10 @@
 #include "platform/win32/ThreadQueue.h"
 
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <memory>
 #include <unordered_map>
 
@@ -36,7 +41,7 @@ void ThreadQueue::post(const MSG& message) {
     posted_.push_back(message);
     freshInput_ = true;
   }
-  WaitCondition().notify_all();
+  WakeWaiters();
 }
 
 LRESULT ThreadQueue::sendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -44,7 +49,7 @@ LRESULT ThreadQueue::sendAndWait(HWND window, UINT message, WPARAM wParam, LPARA
   std::unique_lock lock(WaitMutex());
   sent_.push_back(&sent);
   freshInput_ = true;
-  WaitCondition().notify_all();
+  WakeWaiters();
   WaitCondition().wait(lock, [&] { return sent.done; });
   return sent.result;
 }
@@ -64,7 +69,25 @@ void ThreadQueue::processSentMessages() {
       sent->result = result;
       sent->done = true;
     }
-    WaitCondition().notify_all();
+    WakeWaiters();
+  }
+}
+
+void ThreadQueue::setPumpFd(int fd) {
+  if (fd >= 0 && wakeFd_ < 0) {
+    wakeFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (wakeFd_ < 0) return;  // no descriptor to be woken on: keep polling
+    AddWakeDescriptor(wakeFd_);
+  }
+  pumpFd_ = wakeFd_ >= 0 ? fd : -1;
+}
+
+void ThreadQueue::sleepOnPumpFd(int64_t timeoutMs) const {
+  pollfd fds[2] = {{pumpFd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+  const int limit = timeoutMs < 0 ? -1 : static_cast<int>(std::min<int64_t>(timeoutMs, 1 << 30));
+  if (::poll(fds, 2, limit) > 0 && (fds[1].revents & POLLIN)) {
+    uint64_t count = 0;
+    [[maybe_unused]] ssize_t n = ::read(wakeFd_, &count, sizeof count);
   }
 }
 
@@ -105,7 +128,9 @@ extern "C" BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMa
   return msg->message == WM_QUIT ? FALSE : TRUE;
 }
 
-extern "C" BOOL TranslateMessage(const MSG*) { return FALSE; }
+extern "C" BOOL TranslateMessage(const MSG*) {
+  return FALSE;
+}
 
 extern "C" LRESULT DispatchMessageA(const MSG* msg) {
   if (msg == nullptr || msg->hwnd == nullptr) return 0;
@@ -135,4 +160,12 @@ extern "C" LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM
   return ThreadQueue::of(owner).sendAndWait(window, message, wParam, lParam);
 }
 
-void QbSetThreadPumpHook(QbPumpHook hook) { ThreadQueue::current().setPumpHook(hook); }
+void QbSetThreadPumpHook(QbPumpHook hook) {
+  ThreadQueue& queue = ThreadQueue::current();
+  queue.setPumpHook(hook);
+  if (hook == nullptr) queue.setPumpFd(-1);
+}
+
+void QbSetThreadPumpFd(int fd) {
+  ThreadQueue::current().setPumpFd(fd);
+}

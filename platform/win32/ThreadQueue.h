@@ -23,6 +23,11 @@ class ThreadQueue {
   void runPumpHook() const;
   void processSentMessages();
   void setPumpHook(QbPumpHook hook) { pumpHook_ = hook; }
+  // The hook's event source as a descriptor; -1 to poll the hook every few ms instead.
+  void setPumpFd(int fd);
+  bool sleepsOnPumpFd() const { return pumpFd_ >= 0; }
+  // Sleeps until the event source is readable, a waiter is woken, or `timeoutMs` (-1: no limit).
+  void sleepOnPumpFd(int64_t timeoutMs) const;
   bool hasPumpHook() const { return pumpHook_ != nullptr; }
   QbPumpHook pumpHook() const { return pumpHook_; }
 
@@ -43,4 +48,6 @@ class ThreadQueue {
   std::deque<SentMessage*> sent_;
   bool freshInput_ = false;
   QbPumpHook pumpHook_ = nullptr;
+  int pumpFd_ = -1;
+  int wakeFd_ = -1;
 };

@@ -47,7 +47,8 @@ class Event final : public KernelObject {
 
 // Waits for any (or all) of the objects, for fresh input when `queue` is given, or the
 // timeout. Returns the Windows result code.
-DWORD WaitOn(const std::vector<KernelObject*>& objects, bool waitAll, DWORD milliseconds, ThreadQueue* queue) {
+DWORD WaitOn(const std::vector<KernelObject*>& objects, bool waitAll, DWORD milliseconds,
+             ThreadQueue* queue) {
   const int64_t deadline = milliseconds == INFINITE ? -1 : MonotonicMilliseconds() + milliseconds;
   const bool hooked = queue != nullptr && queue->hasPumpHook();
   for (;;) {
@@ -65,7 +66,8 @@ DWORD WaitOn(const std::vector<KernelObject*>& objects, bool waitAll, DWORD mill
         return WAIT_OBJECT_0 + static_cast<DWORD>(i);
       }
     }
-    if (queue != nullptr && queue->takeFreshInput()) return WAIT_OBJECT_0 + static_cast<DWORD>(objects.size());
+    if (queue != nullptr && queue->takeFreshInput())
+      return WAIT_OBJECT_0 + static_cast<DWORD>(objects.size());
     const int64_t now = MonotonicMilliseconds();
     if (deadline >= 0 && now >= deadline) return WAIT_TIMEOUT;
     int64_t wakeAt = deadline;
@@ -73,6 +75,12 @@ DWORD WaitOn(const std::vector<KernelObject*>& objects, bool waitAll, DWORD mill
       if (at >= 0 && (wakeAt < 0 || at < wakeAt)) wakeAt = at;
     };
     for (auto* object : objects) earlier(object->selfSignalAt());
+    if (hooked && queue->sleepsOnPumpFd()) {
+      // Whatever is posted after the checks above writes the wake descriptor, so nothing is missed.
+      lock.unlock();
+      queue->sleepOnPumpFd(wakeAt < 0 ? -1 : std::max<int64_t>(wakeAt - now, 0));
+      continue;
+    }
     if (hooked) earlier(now + kPumpHookSliceMs);
     if (wakeAt < 0) {
       WaitCondition().wait(lock);
@@ -97,7 +105,8 @@ extern "C" HANDLE CreateWaitableTimerA(void*, BOOL manualReset, const char*) {
   return RegisterHandle(std::make_unique<WaitableTimer>(manualReset != FALSE));
 }
 
-extern "C" BOOL SetWaitableTimer(HANDLE timer, const LARGE_INTEGER* dueTime, LONG period, void*, void*, BOOL) {
+extern "C" BOOL SetWaitableTimer(HANDLE timer, const LARGE_INTEGER* dueTime, LONG period, void*, void*,
+                                 BOOL) {
   auto* object = LookupHandleAs<WaitableTimer>(timer);
   if (object == nullptr || dueTime == nullptr) return FALSE;
   // Negative due times are relative, in 100-nanosecond units; positive ones absolute (not used here:
@@ -107,7 +116,7 @@ extern "C" BOOL SetWaitableTimer(HANDLE timer, const LARGE_INTEGER* dueTime, LON
     std::lock_guard lock(WaitMutex());
     object->set(MonotonicMilliseconds() + (ticks + 9999) / 10000, period);
   }
-  WaitCondition().notify_all();
+  WakeWaiters();
   return TRUE;
 }
 
@@ -122,7 +131,7 @@ extern "C" BOOL SetEvent(HANDLE event) {
     std::lock_guard lock(WaitMutex());
     object->set();
   }
-  WaitCondition().notify_all();
+  WakeWaiters();
   return TRUE;
 }
 
@@ -132,8 +141,8 @@ extern "C" DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
   return WaitOn(objects, false, milliseconds, nullptr);
 }
 
-extern "C" DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds,
-                                           DWORD wakeMask) {
+extern "C" DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll,
+                                           DWORD milliseconds, DWORD wakeMask) {
   std::vector<KernelObject*> objects;
   if (!CollectObjects(count, handles, &objects)) return WAIT_FAILED;
   ThreadQueue* queue = wakeMask != 0 ? &ThreadQueue::current() : nullptr;

@@ -235,6 +235,10 @@ unsigned QbCurrentUserId();
 // on that thread poll it every few milliseconds. Pass nullptr to remove.
 using QbPumpHook = void (*)();
 void QbSetThreadPumpHook(QbPumpHook hook);
+// The descriptor the hook's event source becomes readable on (a display connection). With it,
+// waits on that thread sleep until it is readable, a message is posted or their time is up,
+// instead of polling the hook every few milliseconds; -1 goes back to polling.
+void QbSetThreadPumpFd(int fd);
 
 // SDL_InitSubSystem(SDL_INIT_VIDEO) that insists on the display the environment names: SDL
 // silently falls back to an off-screen driver when the display refuses a connection (an X

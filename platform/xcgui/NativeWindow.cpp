@@ -1,5 +1,6 @@
 #include "platform/xcgui/NativeWindow.h"
 
+#include "platform/xcgui/DisplayConnection.h"
 #include "platform/xcgui/Window.h"
 
 namespace {
@@ -94,6 +95,7 @@ std::unique_ptr<NativeWindow> NativeWindow::create(bool headless, const std::str
       SDL_WINDOW_HIDDEN | (borderless ? SDL_WINDOW_BORDERLESS : 0) | (resizable ? SDL_WINDOW_RESIZABLE : 0);
   SDL_Window* window = SDL_CreateWindow(title.c_str(), r.x, r.y, r.w, r.h, flags);
   if (!window) return std::make_unique<HeadlessWindow>(Point{r.x, r.y});
+  SleepOnTheDisplay(window);
   if (captionHeight > 0 || (borderless && resizable)) SDL_SetWindowHitTest(window, HitTest, owner);
   return std::make_unique<SdlWindow>(window, captionHeight);
 }
