@@ -250,6 +250,22 @@ qb_ocr_text() {
   return "${PIPESTATUS[0]}"
 }
 
+# The job of a tool that reads fields out of a picture: recognise INPUT, hand the text to
+# FIELDS (a function: text on stdin, "字段：值" lines on stdout) and publish what it wrote.
+# Usage: qb_ocr_fields INPUT OUTPUT FIELDS WHAT
+qb_ocr_fields() {
+  local input=$1 output=$2 fields=$3 what=$4 text="$QB_WORK/text.txt" temp
+  echo "10"
+  echo "# 正在识别${what}……"
+  qb_ocr_text "$input" >"$text" || qb_fail 5 "识别失败：$(tail -n 2 -- "$QB_WORK/ocr.log")"
+  [ -n "$(tr -d '[:space:]' <"$text")" ] || qb_fail 2 "图片中没有识别到文字：$(basename -- "$input")"
+  echo "90"
+  temp=$(qb_temp_beside "$output")
+  "$fields" <"$text" >"$temp" || { rm -f -- "$temp"; qb_fail 5 "无法整理识别结果。"; }
+  qb_publish "$temp" "$output"
+  echo "100"
+}
+
 # Joins what the recogniser split: no blanks between Chinese characters and punctuation.
 qb_ocr_tidy() {
   perl -CSD -Mutf8 -pe '1 while s/(\p{Han}|[，。、；：？！“”（）])[ \t]+(?=\p{Han}|[，。、；：？！“”（）])/$1/g; s/[ \t]+$//'
@@ -379,6 +395,18 @@ qb_soffice_convert() {
 # `--batch - OUTPUT` copies the material into the new folder OUTPUT.
 
 # The batch input of a collection is "-"; its material folder must be there and not empty.
+# A resource collection: its launch file names the material folder; batch mode copies it into
+# a new folder, the window opens it.
+qb_collection() {
+  QB_MATERIAL=$1
+  tool_check() { qb_expect_collection "$1" "$QB_MATERIAL"; }
+  tool_run() { qb_copy_collection "$QB_MATERIAL" "$2"; }
+  tool_window() {
+    qb_expect_collection - "$QB_MATERIAL"
+    qb_open_folder "$QB_MATERIAL"
+  }
+}
+
 qb_expect_collection() {
   [ "$1" = "-" ] || qb_fail 1 "用法：$(basename -- "$0") --batch - 输出文件夹"
   [ -d "$2" ] && [ -n "$(ls -A -- "$2" 2>/dev/null)" ] || qb_fail 5 "素材文件夹不完整，请重新安装：$2"
@@ -426,6 +454,22 @@ qb_pick() {
   done
   zenity --list --radiolist --title="$TOOL_TITLE" --text="$text" --ok-label="确定" --cancel-label="取消" \
     --column="选择" --column="选项" --hide-header --width=420 --height=320 "${rows[@]}" 2>/dev/null
+}
+
+# Three qualities, 高, 中 and 低, described by the tool's QUALITY_TEXT map; QUALITY holds the
+# choice (中 unless chosen). For tool_options and tool_batch_options.
+qb_quality_choice() {
+  local chosen key
+  chosen=$(qb_pick "请选择压缩后的画质：" "${QUALITY_TEXT[中]}" "${QUALITY_TEXT[高]}" "${QUALITY_TEXT[中]}" \
+    "${QUALITY_TEXT[低]}") || return 1
+  for key in "${!QUALITY_TEXT[@]}"; do [ "${QUALITY_TEXT[$key]}" = "$chosen" ] && QUALITY=$key; done
+  return 0
+}
+
+qb_quality_option() {
+  [ $# -eq 0 ] && return 0
+  [ -n "${QUALITY_TEXT[$1]:-}" ] || qb_fail 1 "画质只能是 高、中 或 低：$1"
+  QUALITY=$1
 }
 
 # One line of text; prints it. Usage: qb_ask TEXT DEFAULT

@@ -13,18 +13,7 @@ tool_needs() { qb_need_ocr; }
 
 tool_check() { qb_expect_image "$1"; }
 
-tool_run() {
-  local input=$1 output=$2 text="$QB_WORK/text.txt" temp
-  echo "10"
-  echo "# 正在识别发票……"
-  qb_ocr_text "$input" >"$text" || qb_fail 5 "识别失败：$(tail -n 2 -- "$QB_WORK/ocr.log")"
-  [ -n "$(tr -d '[:space:]' <"$text")" ] || qb_fail 2 "图片中没有识别到文字：$(basename -- "$input")"
-  echo "90"
-  temp=$(qb_temp_beside "$output")
-  invoice_fields <"$text" >"$temp" || { rm -f -- "$temp"; qb_fail 5 "无法整理识别结果。"; }
-  qb_publish "$temp" "$output"
-  echo "100"
-}
+tool_run() { qb_ocr_fields "$1" "$2" invoice_fields 发票; }
 
 # The recognised text on stdin; the fields found as "字段：值" lines, then the full text. The
 # recogniser often drops or misreads the first character of a label, so labels are matched by

@@ -4,15 +4,6 @@
 . "$(dirname -- "$0")/qbtool.sh"
 
 TOOL_TITLE="PPT图标素材"
-MATERIAL="$(cd -- "$(dirname -- "$0")" && pwd)/icons"
-
-tool_check() { qb_expect_collection "$1" "$MATERIAL"; }
-
-tool_run() { qb_copy_collection "$MATERIAL" "$2"; }
-
-tool_window() {
-  qb_expect_collection - "$MATERIAL"
-  qb_open_folder "$MATERIAL"
-}
+qb_collection "$(cd -- "$(dirname -- "$0")" && pwd)/icons"
 
 qb_main "$@"

@@ -20,20 +20,10 @@ tool_needs() {
 
 tool_check() { qb_expect_video "$1"; }
 
-tool_options() {
-  local chosen key
-  chosen=$(qb_pick "请选择压缩后的画质：" "${QUALITY_TEXT[中]}" "${QUALITY_TEXT[高]}" "${QUALITY_TEXT[中]}" \
-    "${QUALITY_TEXT[低]}") || return 1
-  for key in "${!QUALITY_TEXT[@]}"; do [ "${QUALITY_TEXT[$key]}" = "$chosen" ] && QUALITY=$key; done
-  return 0
-}
+tool_options() { qb_quality_choice; }
 
 # Batch option: 高, 中 or 低 (default 中).
-tool_batch_options() {
-  [ $# -eq 0 ] && return
-  [ -n "${CRF[$1]:-}" ] || qb_fail 1 "画质只能是 高、中 或 低：$1"
-  QUALITY=$1
-}
+tool_batch_options() { qb_quality_option "$@"; }
 
 tool_run() {
   local input=$1 output=$2 temp audio=()
