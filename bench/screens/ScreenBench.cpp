@@ -117,8 +117,10 @@ void OpenMainWindow(const std::string& runDirectory) {
   XTest_ReadPixel(MainWindow, 10, 10);
 }
 
-// The peer's process: SDL, the font, a window of the same size, one frame with a line of text.
+// The peer's process: SDL, the font, a window of the same size, one frame with a line of text,
+// shown through the same software framebuffer as the toolkit's windows.
 void OpenBareWindow() {
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_Init(SDL_INIT_VIDEO);
   TTF_Init();
   TTF_Font* font = TTF_OpenFont(kFontFile, 16);
