@@ -30,6 +30,10 @@ std::string AnsiToConsole(std::string_view text) {
   return Convert(text, CP_GBK, GetConsoleOutputCP());
 }
 
+AnsiText ConsoleToAnsi(std::string_view text) {
+  return Convert(text, GetConsoleOutputCP(), CP_GBK);
+}
+
 void WriteDiagnosticLine(std::string_view text) {
   std::fprintf(stderr, "%s\n", AnsiToConsole(text).c_str());
 }
