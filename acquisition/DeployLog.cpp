@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "shell/startup/CodePageText.h"
+
 AnsiText DeployLog(const AnsiText& message, bool withTime) {
   AnsiText line = message;
   if (withTime && !message.empty()) {
@@ -13,6 +15,6 @@ AnsiText DeployLog(const AnsiText& message, bool withTime) {
     std::snprintf(stamp, sizeof stamp, "{ %02d:%02d:%02d } ", local.tm_hour, local.tm_min, local.tm_sec);
     line = stamp + message;
   }
-  std::fprintf(stderr, "%s\n", line.c_str());
+  WriteDiagnosticLine(line);
   return line;
 }

@@ -69,9 +69,10 @@ bool OpenToolPage(const ActivationRecord& record) {
   return page != 0;
 }
 
+// Every message here reports a failure, so the box says so with its icon.
 void TellUser(const AnsiText& what, const ActivationRecord& record) {
   AnsiText text = "“" + record.name + "”" + what;
-  MessageBoxA(XWnd_GetHWND(MainWindow), text.c_str(), "提示", MB_OK | MB_TASKMODAL);
+  MessageBoxA(XWnd_GetHWND(MainWindow), text.c_str(), "提示", MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
 // An archive is unpacked only when it is the one the catalogue promises: a damaged or altered
@@ -168,7 +169,8 @@ intptr_t FinishInstall(intptr_t data) {
   if (!record->succeeded) {
     // Nothing of a failed download stays: no archive, no partial data for a later resume.
     if (!ArchiveFileName(record->downloadUrl).empty()) {
-      for (const char* suffix : {"", ".part", ".part.state"}) DeleteFileA((ArchivePath(*record) + suffix).c_str());
+      for (const char* suffix : {"", ".part", ".part.state"})
+        DeleteFileA((ArchivePath(*record) + suffix).c_str());
     }
     SetCardFrame(record->card, 1);
     TellUser(record->failure, *record);

@@ -26,7 +26,7 @@ constexpr long kManifestTimeoutSeconds = 30;
 class SystemEffects : public UpdateEffects {
  public:
   void showMessage(const AnsiText& text, const AnsiText& title) override {
-    MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK);
+    MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
   }
   void startUpdater(const AnsiText& location) override {
     ShellExecuteA(nullptr, "open", kUpdaterProgram, location.c_str(), nullptr, SW_SHOWNORMAL);

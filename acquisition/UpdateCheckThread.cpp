@@ -17,7 +17,7 @@ struct Message {
 intptr_t ShowOverMainWindow(intptr_t data) {
   const auto* message = reinterpret_cast<const Message*>(data);
   HWND owner = MainWindow != 0 ? XWnd_GetHWND(MainWindow) : nullptr;
-  MessageBoxA(owner, message->text->c_str(), message->title->c_str(), MB_OK | MB_TASKMODAL);
+  MessageBoxA(owner, message->text->c_str(), message->title->c_str(), MB_OK | MB_ICONWARNING | MB_TASKMODAL);
   return 0;
 }
 

@@ -5,9 +5,13 @@ import math
 
 from painter import Canvas, WHITE, font, rgba
 
-COVER_SIZE = 120
-TILE_RADIUS = 24
-NAME_SIZE = 16
+# Drawn at the size the card and the home panel show it (92 x 92), so neither the tile nor its
+# caption is ever rescaled on screen; the layout is designed on a 120-unit tile scaled by K.
+COVER_SIZE = 92
+K = COVER_SIZE / 120
+TILE_RADIUS = 24 * K
+NAME_SIZE = 13
+NAME_Y = 97 * K
 
 # Top and bottom colour of each category's tile; unknown keys fall back to "more".
 CATEGORY_COLOURS = {
@@ -20,9 +24,9 @@ CATEGORY_COLOURS = {
 }
 
 # The glyph's 48-unit box, magnified to GLYPH_SCALE and centred above the name.
-GLYPH_SCALE = 1.2
+GLYPH_SCALE = 1.2 * K
 GX = COVER_SIZE / 2 - 24 * GLYPH_SCALE
-GY = 13
+GY = 13 * K
 
 
 class Glyph:
@@ -286,5 +290,5 @@ def cover(category, name, glyph, badge):
         badge_box.dot(0, 0, 13, bottom)
         badge_box.dot(0, 0, 11)
         BADGES[badge](badge_box, bottom)
-    c.text(COVER_SIZE / 2, 97, name, NAME_SIZE, WHITE, max_width=COVER_SIZE - 14, shadow=rgba((0, 0, 0), 70))
+    c.text(COVER_SIZE / 2, NAME_Y, name, NAME_SIZE, WHITE, max_width=COVER_SIZE - 10, shadow=rgba((0, 0, 0), 90))
     return c.result()

@@ -30,19 +30,43 @@ def star(filled):
     return c.result()
 
 
+def _search(c, ox, oy, colour=LIGHT):
+    c.ring(ox + 8.5, oy + 8.5, 6.4, 4.7, colour)
+    c.stroke([(ox + 13, oy + 13), (ox + 17.5, oy + 17.5)], 2.2, colour)
+
+
+def _bell(c, ox, oy, colour=LIGHT):
+    outline = [(4.5, 14.5), (5.5, 12.5), (5.5, 8.5), (7, 5.2), (10, 3.8), (13, 5.2), (14.5, 8.5), (14.5, 12.5),
+               (15.5, 14.5), (4.5, 14.5)]
+    c.stroke([(ox + x, oy + y) for x, y in outline], 1.6, colour, closed=True)
+    c.circle(ox + 10, oy + 16.8, 1.7, colour)
+    c.circle(ox + 15.2, oy + 4.8, 2.6, (232, 64, 84))
+
+
 def search():
     c = Canvas(20, 20, scale=8)
-    c.ring(8.5, 8.5, 6.4, 4.7, LIGHT)
-    c.stroke([(13, 13), (17.5, 17.5)], 2.2, LIGHT)
+    _search(c, 0, 0)
     return c.result()
 
 
 def bell():
     c = Canvas(20, 20, scale=8)
-    c.stroke([(4.5, 14.5), (5.5, 12.5), (5.5, 8.5), (7, 5.2), (10, 3.8), (13, 5.2), (14.5, 8.5), (14.5, 12.5),
-              (15.5, 14.5), (4.5, 14.5)], 1.6, LIGHT, closed=True)
-    c.circle(10, 16.8, 1.7, LIGHT)
-    c.circle(15.2, 4.8, 2.6, (232, 64, 84))
+    _bell(c, 0, 0)
+    return c.result()
+
+
+# Icon buttons of the top bar, one picture per state at the button's own size: the icon stays
+# in every state and a rounded plate behind it answers the pointer (lighter under the mouse,
+# deeper while pressed), so the picture is never stretched or lost.
+PLATE = {"normal": None, "stay": 0.14, "down": 0.24}
+
+
+def icon_button(size, draw, state):
+    c = Canvas(size, size, scale=8)
+    if PLATE[state]:
+        c.rounded_rect(0, 0, size, size, 8, WHITE, opacity=PLATE[state])
+    offset = (size - 20) / 2
+    draw(c, offset, offset + (0.5 if state == "down" else 0), WHITE if state != "normal" else LIGHT)
     return c.result()
 
 
@@ -75,6 +99,15 @@ def weather():
     return c.result()
 
 
+def indicator_halo():
+    """Behind a card's 48-pixel indicator while the pointer is on it: a soft lit ring."""
+    c = Canvas(60, 60, scale=6)
+    for i in range(6):
+        c.circle(30, 30, 29.5 - i, WHITE, opacity=0.035)
+    c.ring(30, 30, 26.5, 25.2, WHITE, opacity=0.45)
+    return c.result()
+
+
 ICONS = {
     "star_off": lambda: star(False),
     "star_on": lambda: star(True),
@@ -83,9 +116,16 @@ ICONS = {
     "back": back,
     "logo": logo,
     "weather": weather,
+    "indicator_halo": indicator_halo,
 }
+
+
+BUTTONS = {"search_button": (30, _search), "bell_button": (34, _bell)}
 
 
 def write_all(out_dir, save):
     for name, draw in ICONS.items():
         save(draw(), out_dir / "ui" / f"{name}.png")
+    for name, (size, draw) in BUTTONS.items():
+        for state in PLATE:
+            save(icon_button(size, draw, state), out_dir / "ui" / f"{name}_{state}.png")

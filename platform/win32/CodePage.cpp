@@ -1,4 +1,6 @@
 // Code pages 0 and 936 (GBK with the Windows additions) and 65001 (UTF-8) <-> UTF-16LE.
+#include <langinfo.h>
+#include <locale.h>
 #include <strings.h>
 
 #include <cstring>
@@ -75,6 +77,20 @@ extern "C" int lstrlenW(const WCHAR* text) {
   return n;
 }
 
-extern "C" int lstrcmpA(const char* a, const char* b) { return std::strcmp(a ? a : "", b ? b : ""); }
+extern "C" int lstrcmpA(const char* a, const char* b) {
+  return std::strcmp(a ? a : "", b ? b : "");
+}
 
-extern "C" int lstrcmpiA(const char* a, const char* b) { return strcasecmp(a ? a : "", b ? b : ""); }
+extern "C" int lstrcmpiA(const char* a, const char* b) {
+  return strcasecmp(a ? a : "", b ? b : "");
+}
+
+extern "C" UINT GetConsoleOutputCP() {
+  locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
+  if (user == static_cast<locale_t>(0)) return CP_UTF8;
+  const char* charset = nl_langinfo_l(CODESET, user);
+  bool gb = charset != nullptr && (strcasecmp(charset, "GBK") == 0 || strcasecmp(charset, "GB18030") == 0 ||
+                                   strcasecmp(charset, "GB2312") == 0 || strcasecmp(charset, "CP936") == 0);
+  freelocale(user);
+  return gb ? CP_GBK : CP_UTF8;
+}

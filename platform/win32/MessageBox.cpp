@@ -4,10 +4,12 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_ttf.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "platform/win32/MessageIcon.h"
 #include "platform/win32/ThreadQueue.h"
 
 namespace {
@@ -80,9 +82,27 @@ class PumpHookPause {
   QbPumpHook hook_;
 };
 
+// Over the middle of the owner window, as the user's eyes are there; centred on the screen when
+// there is no owner. Kept on the owner's display.
+SDL_Point BoxPosition(HWND owner, int width, int height) {
+  RECT r{};
+  if (owner == nullptr || !GetWindowRect(owner, &r) || r.right <= r.left)
+    return {int(SDL_WINDOWPOS_CENTERED), int(SDL_WINDOWPOS_CENTERED)};
+  SDL_Point p{r.left + (r.right - r.left - width) / 2, r.top + (r.bottom - r.top - height) / 2};
+  SDL_Rect screen{};
+  SDL_Point middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  int display = std::max(0, SDL_GetPointDisplayIndex(&middle));
+  if (SDL_GetDisplayBounds(display, &screen) == 0) {
+    p.x = std::clamp(p.x, screen.x, std::max(screen.x, screen.x + screen.w - width));
+    p.y = std::clamp(p.y, screen.y, std::max(screen.y, screen.y + screen.h - height));
+  }
+  return p;
+}
+
 class MessageBoxWindow {
  public:
-  MessageBoxWindow(const std::string& caption, const std::string& text) : caption_(caption), text_(text) {}
+  MessageBoxWindow(const std::string& caption, const std::string& text, UINT type, HWND owner)
+      : caption_(caption), text_(text), type_(type), owner_(owner) {}
 
   bool open() {
     font_.reset(OpenFont(16));
@@ -93,8 +113,11 @@ class MessageBoxWindow {
     body_.reset(TTF_RenderUTF8_Blended_Wrapped(font_.get(), text_.c_str(), ink, kWidth - 2 * kPadding - 44));
     title_.reset(TTF_RenderUTF8_Blended(titleFont_.get(), caption_.empty() ? " " : caption_.c_str(), ink));
     if (!body_ || !title_) return false;
-    height_ = kPadding + title_->h + 14 + body_->h + 24 + kButtonHeight + kPadding;
-    window_.reset(SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, height_,
+    icon_.reset(MessageIcon::render(type_, titleFont_.get()));
+    height_ =
+        kPadding + title_->h + 14 + std::max(body_->h, MessageIcon::kSize) + 24 + kButtonHeight + kPadding;
+    SDL_Point at = BoxPosition(owner_, kWidth, height_);
+    window_.reset(SDL_CreateWindow(caption_.c_str(), at.x, at.y, kWidth, height_,
                                    SDL_WINDOW_SHOWN | SDL_WINDOW_ALWAYS_ON_TOP));
     if (!window_) return false;
     renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
@@ -127,7 +150,8 @@ class MessageBoxWindow {
 
  private:
   SDL_Rect buttonRect() const {
-    return SDL_Rect{kWidth - kPadding - kButtonWidth, height_ - kPadding - kButtonHeight, kButtonWidth, kButtonHeight};
+    return SDL_Rect{kWidth - kPadding - kButtonWidth, height_ - kPadding - kButtonHeight, kButtonWidth,
+                    kButtonHeight};
   }
 
   bool dismisses(const SDL_Event& event) const {
@@ -165,10 +189,7 @@ class MessageBoxWindow {
     SDL_SetRenderDrawColor(r, 92, 72, 190, 255);  // accent bar in the launcher's purple
     SDL_Rect bar{0, 0, kWidth, 4};
     SDL_RenderFillRect(r, &bar);
-    SDL_Rect badge{kPadding, kPadding + title_->h + 14, 30, 30};
-    SDL_RenderFillRect(r, &badge);
-    SdlPtr<SDL_Surface> mark(TTF_RenderUTF8_Blended(titleFont_.get(), "i", SDL_Color{255, 255, 255, 255}));
-    if (mark) blit(mark.get(), badge.x + (badge.w - mark->w) / 2, badge.y + (badge.h - mark->h) / 2);
+    if (icon_) blit(icon_.get(), kPadding, kPadding + title_->h + 14);
     blit(title_.get(), kPadding, kPadding);
     blit(body_.get(), kPadding + 44, kPadding + title_->h + 14);
     SDL_Rect button = buttonRect();
@@ -181,22 +202,24 @@ class MessageBoxWindow {
 
   std::string caption_;
   std::string text_;
+  UINT type_;
+  HWND owner_;
   int height_ = 0;
   SdlPtr<TTF_Font> font_, titleFont_;
-  SdlPtr<SDL_Surface> body_, title_;
+  SdlPtr<SDL_Surface> body_, title_, icon_;
   SdlPtr<SDL_Window> window_;
   SdlPtr<SDL_Renderer> renderer_;
 };
 
 }  // namespace
 
-extern "C" int MessageBoxA(HWND, const char* text, const char* caption, UINT) {
+extern "C" int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) {
   std::string utf8Caption = AnsiToUtf8(caption);
   std::string utf8Text = AnsiToUtf8(text);
   SdlSession sdl;
   if (sdl.ok()) {
     PumpHookPause pause(ThreadQueue::current().pumpHook());
-    MessageBoxWindow box(utf8Caption, utf8Text);
+    MessageBoxWindow box(utf8Caption, utf8Text, type, owner);
     if (box.open()) {
       box.runUntilDismissed();
       return IDOK;

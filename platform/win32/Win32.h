@@ -78,7 +78,16 @@ enum : DWORD { QS_ALLINPUT = 0x04FF, QS_ALLEVENTS = 0x04BF };
 enum : DWORD { WAIT_OBJECT_0 = 0, WAIT_TIMEOUT = 258, WAIT_FAILED = 0xFFFFFFFF, INFINITE = 0xFFFFFFFF };
 enum : int { GWL_WNDPROC = -4 };
 enum : UINT { GA_PARENT = 1, GA_ROOT = 2, GW_HWNDNEXT = 2, GW_CHILD = 5 };
-enum : UINT { MB_OK = 0x0, MB_ICONINFORMATION = 0x40, MB_TASKMODAL = 0x2000, IDOK = 1 };
+enum : UINT {
+  MB_OK = 0x0,
+  MB_ICONERROR = 0x10,
+  MB_ICONQUESTION = 0x20,
+  MB_ICONWARNING = 0x30,
+  MB_ICONINFORMATION = 0x40,
+  MB_ICONMASK = 0xF0,
+  MB_TASKMODAL = 0x2000,
+  IDOK = 1
+};
 enum : int { VK_RETURN = 0x0D, VK_SHIFT = 0x10, VK_CONTROL = 0x11, VK_MENU = 0x12 };
 enum : int { SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOW = 5 };
 enum : int { SM_CXSCREEN = 0, SM_CYSCREEN = 1 };
@@ -107,6 +116,9 @@ struct WIN32_FIND_DATAA {
 extern "C" {
 
 // ---- code pages (0 is 936 here) ----
+// The code page of the terminal the program writes to: the user's locale's character set
+// (65001 for UTF-8, 936 for the GB encodings); 65001 for anything else.
+UINT GetConsoleOutputCP();
 int MultiByteToWideChar(UINT codePage, DWORD flags, const char* in, int inLength, WCHAR* out, int outCapacity);
 int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* in, int inLength, char* out, int outCapacity,
                         const char* defaultChar, BOOL* usedDefault);

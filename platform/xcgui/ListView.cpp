@@ -117,6 +117,9 @@ ListView::Geometry ListView::measure(const Rect& content) const {
   Geometry g;
   int usable = content.w - ScrollBar::kWidth;
   g.columns = std::max(1, (usable + itemGap_) / (itemWidth_ + itemGap_));
+  // What a last column cannot use is shared on both sides, so a grid of two wide cards does not
+  // leave a band of empty space on the right.
+  g.left = std::max(0, (usable - g.columns * itemWidth_ - (g.columns - 1) * itemGap_) / 2);
   int y = 0;
   if (const ListViewAdapter* a = adapter()) {
     for (const auto& group : a->groups()) {
@@ -132,8 +135,8 @@ ListView::Geometry ListView::measure(const Rect& content) const {
 Rect ListView::itemRect(const Geometry& g, const Rect& content, int group, int item) const {
   int row = item / g.columns, column = item % g.columns;
   int top = g.groupTops[size_t(group)] + groupHeight_ + row * (itemHeight_ + itemGap_);
-  return {content.x + column * (itemWidth_ + itemGap_), content.y + top - scroll_.offset(), itemWidth_,
-          itemHeight_};
+  return {content.x + g.left + column * (itemWidth_ + itemGap_), content.y + top - scroll_.offset(),
+          itemWidth_, itemHeight_};
 }
 
 void ListView::arrangeChildren(const Rect& content) {
@@ -222,7 +225,9 @@ bool ListView::onMouseDown(Point p) {
   return true;
 }
 
-void ListView::onDescendantPressed(Point p) { selectAt(p); }
+void ListView::onDescendantPressed(Point p) {
+  selectAt(p);
+}
 
 void ListView::selectAt(Point p) {
   Key key = itemAt(p);

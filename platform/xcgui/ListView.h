@@ -58,6 +58,7 @@ class ListView : public Element {
  private:
   struct Geometry {
     int columns;
+    int left;  // the grid's left edge inside the content, centring the columns
     int contentHeight;
     std::vector<int> groupTops;  // content coordinates
   };

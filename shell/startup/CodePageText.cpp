@@ -1,5 +1,7 @@
 #include "shell/startup/CodePageText.h"
 
+#include <cstdio>
+
 #include "platform/win32/Win32.h"
 
 namespace {
@@ -16,6 +18,22 @@ std::string Convert(std::string_view text, UINT from, UINT to) {
 }
 }  // namespace
 
-std::string AnsiToUtf8(std::string_view text) { return Convert(text, CP_GBK, CP_UTF8); }
+std::string AnsiToUtf8(std::string_view text) {
+  return Convert(text, CP_GBK, CP_UTF8);
+}
 
-AnsiText Utf8ToAnsiText(std::string_view utf8) { return Convert(utf8, CP_UTF8, CP_GBK); }
+AnsiText Utf8ToAnsiText(std::string_view utf8) {
+  return Convert(utf8, CP_UTF8, CP_GBK);
+}
+
+std::string AnsiToConsole(std::string_view text) {
+  return Convert(text, CP_GBK, GetConsoleOutputCP());
+}
+
+AnsiText ConsoleToAnsi(std::string_view text) {
+  return Convert(text, GetConsoleOutputCP(), CP_GBK);
+}
+
+void WriteDiagnosticLine(std::string_view text) {
+  std::fprintf(stderr, "%s\n", AnsiToConsole(text).c_str());
+}

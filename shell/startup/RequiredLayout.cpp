@@ -20,7 +20,7 @@ AnsiText LayoutProblem(const AnsiText& path) {
 }
 
 void ReportPart(const AnsiText& path) {
-  std::fprintf(stderr, "%s\n", AnsiToUtf8(LayoutProblem(path) + "，这一部分留空").c_str());
+  WriteDiagnosticLine(LayoutProblem(path) + "，这一部分留空");
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "shell/startup/Waits.h"
 
 int StartUp() {
-  MessageBoxA(nullptr, "由于刚研发，功能只有视频压缩和OCR两个功能！", "信息：", MB_OK | MB_TASKMODAL);
+  MessageBoxA(nullptr, "由于刚研发，功能只有视频压缩和OCR两个功能！", "信息：", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
   OpenToolkitAndCatalogue();
   BuildMainWindow();
   return 0;

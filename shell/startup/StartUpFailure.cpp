@@ -7,8 +7,8 @@
 #include "shell/startup/CodePageText.h"
 
 void StopWithMessage(const AnsiText& message) {
-  std::fprintf(stderr, "%s\n", AnsiToUtf8(message).c_str());
-  MessageBoxA(nullptr, message.c_str(), "错误", MB_OK | MB_TASKMODAL);
+  WriteDiagnosticLine(message);
+  MessageBoxA(nullptr, message.c_str(), "错误", MB_OK | MB_ICONERROR | MB_TASKMODAL);
   // Worker threads may still be running: no exit handlers, and nothing is half-written by now.
   std::_Exit(1);
 }

@@ -1,4 +1,5 @@
 #include "acquisition/EngineDeployment.h"
+#include "shell/startup/CodePageText.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +51,7 @@ TEST(EngineDeploymentTest, APlantedLinkOrAnOpenDirectoryIsNeverUsed) {
     ::testing::internal::CaptureStderr();
     AnsiText failure;
     EXPECT_TRUE(DeployEngine(&failure)) << failure;
-    std::string log = ::testing::internal::GetCapturedStderr();
+    std::string log = ConsoleToAnsi(::testing::internal::GetCapturedStderr());
     EXPECT_NE(log.find(link ? "是链接或不是文件夹" : "其他用户可以访问"), std::string::npos) << log;
     EXPECT_TRUE(fs::is_empty(temp.file("planted")));
     EXPECT_FALSE(fs::exists(temp.file(kHome + "/downLoad")));
@@ -64,9 +65,10 @@ TEST(EngineDeploymentTest, DeploysTheEngineLoadsItAndInitialisesIt) {
   TempDirScope temp;
   ::testing::internal::CaptureStderr();
   DeployEngine();
-  std::string log = ::testing::internal::GetCapturedStderr();
+  std::string log = ConsoleToAnsi(::testing::internal::GetCapturedStderr());
   EXPECT_NE(log.find("} 释放程序下载引擎文件完成"), std::string::npos) << log;
-  EXPECT_EQ(ScratchDirectory::Read(temp.file(kHome + "/downLoad/xldl.dll")), ScratchDirectory::Read(kBuiltEngine));
+  EXPECT_EQ(ScratchDirectory::Read(temp.file(kHome + "/downLoad/xldl.dll")),
+            ScratchDirectory::Read(kBuiltEngine));
   EXPECT_FALSE(fs::exists(temp.file(kHome + "/downLoad/tmp.zip")));
   EXPECT_TRUE(fs::is_directory(temp.file(kHome + "/download")));
   // The loaded engine is initialised: it accepts a task.
@@ -87,7 +89,8 @@ TEST(EngineDeploymentTest, ExistingEngineDirectoryIsReusedAndItsFilesReplaced) {
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(UnpackEngine(), 1);
   ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(ScratchDirectory::Read(temp.file(kHome + "/downLoad/xldl.dll")), ScratchDirectory::Read(kBuiltEngine));
+  EXPECT_EQ(ScratchDirectory::Read(temp.file(kHome + "/downLoad/xldl.dll")),
+            ScratchDirectory::Read(kBuiltEngine));
   EXPECT_EQ(ScratchDirectory::Read(temp.file(kHome + "/downLoad/keep.dat")), "keep");
   CurrentEngine()->XL_UnInit();
 }
@@ -102,7 +105,7 @@ TEST(EngineDeploymentTest, FailureToMakeTheEngineDirectoryStopsEverything) {
   AnsiText failure;
   EXPECT_FALSE(DeployEngine(&failure));
   EXPECT_FALSE(failure.empty());
-  std::string log = ::testing::internal::GetCapturedStderr();
+  std::string log = ConsoleToAnsi(::testing::internal::GetCapturedStderr());
   EXPECT_NE(log.find("} 创建程序下载引擎目录失败\n"), std::string::npos) << log;
   EXPECT_EQ(log.find("创建程序工作目录失败"), std::string::npos);
   EXPECT_EQ(log.find("释放程序下载引擎文件完成"), std::string::npos);

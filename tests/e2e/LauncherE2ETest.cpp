@@ -51,7 +51,7 @@ TEST_F(LauncherE2ETest, StartsThroughTheNoticeNavigatesMarksAFavouriteAndClosesC
   launcher.waitUntilStill(Area(700, 300, 0, 150));  // the cards move while the column narrows
   launcher.screenshot("video-narrow");
   ASSERT_EQ(launcher.catalogue("select IsCollection from App_List where ID = 1"), "0");
-  launcher.click(kLeft + 226, kTop + 256);
+  launcher.click(kLeft + 362, kTop + 256);
   launcher.screenshot("video-favourite");
   EXPECT_EQ(launcher.catalogue("select IsCollection from App_List where ID = 1"), "1");
 
@@ -80,11 +80,11 @@ TEST_F(LauncherE2ETest, SearchesAChineseNameWithEnterAndListsExactlyTheMarkedFav
 
   // The first two results are the first two video tools; mark both.
   ASSERT_EQ(launcher.catalogue("select count(*) from App_List where IsCollection = 1"), "0");
-  launcher.click(kLeft + 321, kTop + 235);
-  launcher.click(kLeft + 656, kTop + 235);
+  launcher.click(kLeft + 460, kTop + 235);
+  launcher.click(kLeft + 796, kTop + 235);
   EXPECT_EQ(launcher.catalogue("select group_concat(ID) from App_List where IsCollection = 1"), "1,2");
 
-  launcher.click(kLeft + 909, kTop + 29);  // 我的收藏
+  launcher.click(kLeft + 955, kTop + 29);  // 我的收藏
   launcher.waitUntilStill(content);
   std::string favourites = launcher.screenshot("favourites");
   // The same two cards stand in the first row; the rows below them are empty now.
@@ -99,17 +99,17 @@ TEST_F(LauncherE2ETest, NotificationsOpenBesideThePointerAndFadeAwayWhenItLeaves
   LauncherSession launcher;
   std::string window = launcher.openMainWindow();
   ASSERT_FALSE(window.empty()) << "no main window after the notice";
-  std::string below = Area(340, 200, 934, 40);  // where the window opens for a click on the bell
-  launcher.moveTo(kLeft + 984, kTop + 29);
+  std::string below = Area(300, 150, 832, 40);  // where the window opens for a click on the bell
+  launcher.moveTo(kLeft + 882, kTop + 29);
   std::string before = launcher.screenshot("notifications-before");
-  launcher.click(kLeft + 984, kTop + 29);
+  launcher.click(kLeft + 882, kTop + 29);
   std::string notifications = launcher.waitForWindow("通知");
   ASSERT_FALSE(notifications.empty()) << "no notification window";
   launcher.waitUntilStill(below);
   std::string open = launcher.screenshot("notifications-open");
   EXPECT_GT(ScreenDifference(before, open, below), 0.1) << "the window is not beside the pointer";
 
-  launcher.moveTo(kLeft + 984, kTop + 120);  // into the window: it stays
+  launcher.moveTo(kLeft + 882, kTop + 120);  // into the window: it stays
   launcher.moveTo(kLeft + 300, kTop + 600);  // and away: it fades and closes
   launcher.waitUntilStill(below);
   std::string closed = launcher.screenshot("notifications-closed");

@@ -53,7 +53,7 @@ TEST_F(ToolInstallE2ETest, DownloadsUnpacksOpensAndStartsTheRealTool) {
   LauncherSession launcher;
   ASSERT_TRUE(openVideoList(launcher));
   std::string list = launcher.screenshot("install-list");
-  launcher.click(kLeft + 427, kTop + 221);  // the first card's indicator: 视频压缩
+  launcher.click(kLeft + 565, kTop + 221);  // the first card's indicator: 视频压缩
 
   std::string launchFile = launcher.runFile("Application/VideoCompress/video_compress.sh");
   for (int i = 0; i < 150 && !std::filesystem::exists(launchFile); ++i) usleep(100000);
@@ -80,7 +80,7 @@ TEST_F(ToolInstallE2ETest, DownloadsUnpacksOpensAndStartsTheRealTool) {
 TEST_F(ToolInstallE2ETest, AFailedDownloadInstallsNothingAndSaysSo) {
   LauncherSession launcher;
   ASSERT_TRUE(openVideoList(launcher, "App_download_http = '" + site_.baseUrl() + "/tools/missing.zip'"));
-  launcher.click(kLeft + 427, kTop + 221);
+  launcher.click(kLeft + 565, kTop + 221);
   expectToldAndNothingInstalled(launcher, "install-failed");
 }
 
@@ -89,7 +89,7 @@ TEST_F(ToolInstallE2ETest, AFailedDownloadInstallsNothingAndSaysSo) {
 TEST_F(ToolInstallE2ETest, AnArchiveWhoseMd5DiffersInstallsNothing) {
   LauncherSession launcher;
   ASSERT_TRUE(openVideoList(launcher, "App_md5 = '0123456789abcdef0123456789abcdef'"));
-  launcher.click(kLeft + 427, kTop + 221);
+  launcher.click(kLeft + 565, kTop + 221);
   expectToldAndNothingInstalled(launcher, "install-md5-mismatch");
   EXPECT_EQ(site_.requestsFor("/tools/video_compress.zip"), 1);
 }

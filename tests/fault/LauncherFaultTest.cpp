@@ -101,7 +101,7 @@ class LauncherFaultTest : public DisplayTest {
     launcher.click(kLeft + 28, kTop + 64 + 30 + 20);  // 视屏处理
     launcher.moveTo(kLeft + 800, kTop + 500);
     launcher.waitUntilStill(Area(700, 300, 0, 150));  // the cards move while the column narrows
-    if (clickStar) launcher.click(kLeft + 226, kTop + 256);
+    if (clickStar) launcher.click(kLeft + 362, kTop + 256);
     launcher.screenshot(shot);
     launcher.click(kLeft + 1139, kTop + 30);
     EXPECT_EQ(launcher.waitForExit(8000), 0) << "stderr: " << errors();
@@ -117,7 +117,7 @@ class LauncherFaultTest : public DisplayTest {
     launcher.click(kLeft + 28, kTop + 64 + 30 + 20);  // 视屏处理
     launcher.moveTo(kLeft + 800, kTop + 500);         // the column narrows
     launcher.waitUntilStill(Area(700, 300, 0, 150));
-    launcher.click(kLeft + 427, kTop + 221);
+    launcher.click(kLeft + 565, kTop + 221);
     return launcher.waitForWindow("提示", 60000);
   }
 

@@ -308,12 +308,21 @@ TEST_F(ListViewTest, GroupsStackWithTheirHeaderHeight) {
   EXPECT_EQ(ItemRect(0, 0).top, 28);
   EXPECT_EQ(ItemRect(0, 3).top, 28 + kRow);
   EXPECT_EQ(ItemRect(1, 0).top, 28 + 2 * kRow + 28);
-  EXPECT_EQ(ItemRect(1, 1).left, 110);
+  EXPECT_EQ(ItemRect(1, 1).left - ItemRect(1, 0).left, 110);
   EXPECT_EQ(NameOf(1, 1), "item 1");
   XListView_SetGroupHeight(list_, 0);
   XWnd_AdjustLayout(w_);
   EXPECT_EQ(ItemRect(0, 0).top, 0);
   EXPECT_EQ(ItemRect(1, 0).top, 2 * kRow);
+}
+
+TEST_F(ListViewTest, TheColumnsAreCentredInTheWidthTheyCannotFill) {
+  Fill(4);
+  XListView_SetItemSize(list_, 320, 120);
+  XWnd_AdjustLayout(w_);
+  // 400 less the 8-pixel scroll bar holds one 320-pixel column; the 72 left over go half each side.
+  EXPECT_EQ(ItemRect(0, 0).left, 36);
+  EXPECT_EQ(ItemRect(0, 0).right, 400 - 8 - 36);
 }
 
 TEST_F(ListViewTest, ItemSizeChangesTheCellsAndTheColumns) {
@@ -323,7 +332,7 @@ TEST_F(ListViewTest, ItemSizeChangesTheCellsAndTheColumns) {
   RECT name = ItemRect(0, 0);
   EXPECT_EQ(name.right - name.left, 320);
   EXPECT_EQ(ItemRect(0, 1).top, 130);  // one column now
-  EXPECT_EQ(ItemRect(0, 1).left, 0);
+  EXPECT_EQ(ItemRect(0, 1).left, ItemRect(0, 0).left);
   XListView_SetItemSize(list_, 370, 160);
   XWnd_AdjustLayout(w_);
   EXPECT_EQ(ItemRect(0, 1).top, 170);
