@@ -15,8 +15,13 @@ cmake --build --preset default -j "$(nproc)"
 bash scripts/serve-dist.sh
 
 run_dir="$PWD/build/run"
+# The launcher writes its toolkit file (XCGUI.dll) into the current directory and never replaces
+# one that is there: it starts in a folder of its own, cleared of the last build's toolkit.
+work_dir="$PWD/build/launcher"
+mkdir -p "$work_dir"
+rm -f "$work_dir/XCGUI.dll"
 if [ -n "${DISPLAY:-}" ]; then
-  cd "$run_dir" && exec ./quillbay
+  cd "$work_dir" && exec "$run_dir/quillbay"
 fi
 
 shots="$PWD/build/screenshots"
@@ -27,7 +32,7 @@ xvfb_pid=$!
 trap 'kill $launcher_pid $xvfb_pid 2>/dev/null || true' EXIT
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-(cd "$run_dir" && exec ./quillbay) &
+(cd "$work_dir" && exec "$run_dir/quillbay") &
 launcher_pid=$!
 sleep 3
 import -window root "$shots/notice.png"
