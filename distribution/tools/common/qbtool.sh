@@ -250,6 +250,19 @@ qb_ocr_text() {
   return "${PIPESTATUS[0]}"
 }
 
+# The job of a tool whose result is the picture's text: INPUT recognised into the UTF-8 text
+# file OUTPUT.
+qb_ocr_to_text() {
+  local input=$1 output=$2 temp
+  temp=$(qb_temp_beside "$output")
+  echo "10"
+  echo "# 正在识别文字……"
+  qb_ocr_text "$input" >"$temp" || { rm -f -- "$temp"; qb_fail 5 "识别失败：$(tail -n 2 -- "$QB_WORK/ocr.log")"; }
+  echo "95"
+  qb_publish "$temp" "$output"
+  echo "100"
+}
+
 # The job of a tool that reads fields out of a picture: recognise INPUT, hand the text to
 # FIELDS (a function: text on stdin, "字段：值" lines on stdout) and publish what it wrote.
 # Usage: qb_ocr_fields INPUT OUTPUT FIELDS WHAT

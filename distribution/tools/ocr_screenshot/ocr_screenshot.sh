@@ -39,16 +39,7 @@ tool_output() {
   qb_output_beside "$dir/截图-$(date +%Y%m%d-%H%M%S).png" "$TOOL_OUTPUT_SUFFIX" "$TOOL_OUTPUT_EXT"
 }
 
-tool_run() {
-  local input=$1 output=$2 temp
-  temp=$(qb_temp_beside "$output")
-  echo "10"
-  echo "# 正在识别文字……"
-  qb_ocr_text "$input" >"$temp" || { rm -f -- "$temp"; qb_fail 5 "识别失败：$(tail -n 2 -- "$QB_WORK/ocr.log")"; }
-  echo "95"
-  qb_publish "$temp" "$output"
-  echo "100"
-}
+tool_run() { qb_ocr_to_text "$1" "$2"; }
 
 tool_done() {
   if [ ! -s "$2" ]; then

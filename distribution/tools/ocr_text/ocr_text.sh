@@ -18,17 +18,7 @@ tool_needs() {
 
 tool_check() { qb_expect_image "$1"; }
 
-# Recognises INPUT into the UTF-8 text file OUTPUT.
-tool_run() {
-  local input=$1 output=$2 temp
-  temp=$(qb_temp_beside "$output")
-  echo "10"
-  echo "# 正在识别文字……"
-  qb_ocr_text "$input" >"$temp" || { rm -f -- "$temp"; qb_fail 5 "识别失败：$(tail -n 2 -- "$QB_WORK/ocr.log")"; }
-  echo "95"
-  qb_publish "$temp" "$output"
-  echo "100"
-}
+tool_run() { qb_ocr_to_text "$1" "$2"; }
 
 # The text in an editable window, saved beside the picture: "保存修改" writes the edits into that
 # file, "复制全部" copies the text to the clipboard, "关闭" leaves it as recognised.
