@@ -469,6 +469,15 @@ qb_pick() {
     --column="选择" --column="选项" --hide-header --width=420 --height=320 "${rows[@]}" 2>/dev/null
 }
 
+# The result window of a tool that wrote a PDF: its page count and where it was saved; NOTE
+# follows the count. Usage: qb_pdf_done OUTPUT [NOTE]
+qb_pdf_done() {
+  local pages
+  pages=$(pdfinfo -- "$1" 2>/dev/null | awk '/^Pages:/ { print $2 }')
+  qb_info_window "转换完成${pages:+，共 $pages 页${2:-}}。
+已保存到：$1"
+}
+
 # Three qualities, 高, 中 and 低, described by the tool's QUALITY_TEXT map; QUALITY holds the
 # choice (中 unless chosen). For tool_options and tool_batch_options.
 qb_quality_choice() {

@@ -23,11 +23,6 @@ tool_output() { qb_output_as "$1" pdf; }
 
 tool_run() { qb_soffice_convert "$1" "$2" pdf:writer_pdf_Export; }
 
-tool_done() {
-  local pages
-  pages=$(pdfinfo -- "$2" 2>/dev/null | awk '/^Pages:/ { print $2 }')
-  qb_info_window "转换完成${pages:+，共 $pages 页}。
-已保存到：$2"
-}
+tool_done() { qb_pdf_done "$2"; }
 
 qb_main "$@"
