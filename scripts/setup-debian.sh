@@ -10,10 +10,10 @@ packages=(
   build-essential cmake ninja-build pkg-config git ca-certificates
   libsqlite3-dev sqlite3 zlib1g-dev libminizip-dev
   libcurl4-openssl-dev libssl-dev
-  libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev fonts-wqy-microhei libpugixml-dev
+  libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev libx11-dev fonts-wqy-microhei libpugixml-dev
   duktape-dev libpcre2-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
-  xvfb xauth xdotool imagemagick x11-utils
+  xvfb xauth xdotool imagemagick x11-utils openbox xcompmgr
   clang-14 libclang-rt-14-dev
   aria2 curl time bc gnuplot-nox python3 python3-pil locales
   # the distribution site

@@ -88,6 +88,8 @@ SDL_Point BoxPosition(HWND owner, int width, int height) {
   RECT r{};
   if (owner == nullptr || !GetWindowRect(owner, &r) || r.right <= r.left)
     return {int(SDL_WINDOWPOS_CENTERED), int(SDL_WINDOWPOS_CENTERED)};
+  const int scale = QbDisplayScale();  // window rectangles are in the toolkit's window pixels
+  r = RECT{r.left * scale, r.top * scale, r.right * scale, r.bottom * scale};
   SDL_Point p{r.left + (r.right - r.left - width) / 2, r.top + (r.bottom - r.top - height) / 2};
   SDL_Rect screen{};
   SDL_Point middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};

@@ -170,6 +170,11 @@ HWND GetAncestor(HWND window, UINT flags);
 HWND GetWindow(HWND window, UINT command);
 short GetAsyncKeyState(int virtualKey);
 void QbSetKeyState(int virtualKey, BOOL down);  // the toolkit reports key state here
+// Screen coordinates here are the toolkit's window pixels: device pixels divided by the display
+// scale the toolkit found (1 until it says otherwise), as a program that knows nothing of HiDPI
+// expects them.
+void QbSetDisplayScale(int scale);
+int QbDisplayScale();
 BOOL GetCursorPos(POINT* point);
 int GetSystemMetrics(int index);  // SM_CXSCREEN, SM_CYSCREEN; 0 without a display
 int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type);

@@ -193,20 +193,32 @@ extern "C" void QbSetKeyState(int virtualKey, BOOL down) {
   if (virtualKey >= 0 && virtualKey <= 255) g_keyDown[virtualKey].store(down != FALSE);
 }
 
+namespace {
+std::atomic<int> g_displayScale{1};
+}
+
+extern "C" void QbSetDisplayScale(int scale) {
+  g_displayScale.store(std::max(1, scale));
+}
+
+extern "C" int QbDisplayScale() {
+  return g_displayScale.load();
+}
+
 extern "C" BOOL GetCursorPos(POINT* point) {
   if (point == nullptr) return FALSE;
   int x = 0, y = 0;
   if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return FALSE;
   SDL_GetGlobalMouseState(&x, &y);
-  point->x = x;
-  point->y = y;
+  point->x = x / QbDisplayScale();
+  point->y = y / QbDisplayScale();
   return TRUE;
 }
 
 extern "C" int GetSystemMetrics(int index) {
   SDL_Rect bounds{};
   if (SDL_WasInit(SDL_INIT_VIDEO) == 0 || SDL_GetDisplayBounds(0, &bounds) != 0) return 0;
-  if (index == SM_CXSCREEN) return bounds.w;
-  if (index == SM_CYSCREEN) return bounds.h;
+  if (index == SM_CXSCREEN) return bounds.w / QbDisplayScale();
+  if (index == SM_CYSCREEN) return bounds.h / QbDisplayScale();
   return 0;
 }

@@ -184,7 +184,8 @@ std::u16string Edit::shownText() const {
 void Edit::placeCandidates(Rect caret) {
   if (Toolkit::instance().headless() || !focused_ || caret == candidatesAt_) return;
   candidatesAt_ = caret;
-  SDL_Rect r{caret.x, caret.y, caret.w, caret.h};
+  const int scale = Toolkit::instance().scale();
+  SDL_Rect r{caret.x * scale, caret.y * scale, caret.w * scale, caret.h * scale};
   SDL_SetTextInputRect(&r);
 }
 

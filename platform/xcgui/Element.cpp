@@ -184,15 +184,16 @@ void Element::arrangeStacked(const Rect& content, bool horizontal) {
 }
 
 void Element::paint(Painter& painter) {
-  if (!visible_ || rect_.empty()) return;
-  painter.pushOpacity(alpha_);
+  if (!visible_ || rect_.empty() || alpha_ == 0 || painter.clippedAway(rect_)) return;
   painter.pushClip(rect_);
+  const bool layered = alpha_ < 255;
+  if (layered) painter.pushLayer(alpha_);
   paintBackground(painter);
   paintContent(painter);
   for (auto& child : children_) child->paint(painter);
   paintOverlay(painter);
+  if (layered) painter.popLayer();
   painter.popClip();
-  painter.popOpacity();
 }
 
 std::vector<int> Element::backgroundStates() const {
@@ -206,7 +207,8 @@ void Element::paintBackground(Painter& painter) {
 }
 
 void Element::invalidate() {
-  if (Window* w = window()) w->markDirty(false);
+  // Painting never leaves the element's rectangle, so that is all that needs drawing again.
+  if (Window* w = window()) w->markDirty(rect_);
 }
 
 void Element::invalidateLayout() {

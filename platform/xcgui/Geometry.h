@@ -21,6 +21,11 @@ struct Rect {
     return {l, t, std::max(0, r - l), std::max(0, b - t)};
   }
   bool intersects(const Rect& o) const { return !intersected(o).empty(); }
+  // The smallest rectangle holding both.
+  Rect united(const Rect& o) const {
+    int l = std::min(x, o.x), t = std::min(y, o.y);
+    return {l, t, std::max(right(), o.right()) - l, std::max(bottom(), o.bottom()) - t};
+  }
   Rect inset(int left, int top, int rightInset, int bottomInset) const {
     return {x + left, y + top, std::max(0, w - left - rightInset), std::max(0, h - top - bottomInset)};
   }

@@ -33,7 +33,7 @@ const std::set<std::string> kCommon = {"id",     "x",       "y",       "width", 
                                        "alpha",  "bkcolor", "bkimage", "bk-transparent", "bind"};
 // Attributes of each kind beyond the common ones.
 const std::map<std::string, std::set<std::string>> kKinds = {
-    {"window", {"title", "borderless", "resizable", "caption-height"}},
+    {"window", {"title", "borderless", "resizable", "caption-height", "tool-window"}},
     {"element", {}},
     {"layout", {}},
     {"shapetext", {"text", "color", "font", "font-size", "halign", "valign"}},
@@ -201,6 +201,7 @@ Object* LayoutLoader::load(Element* parent) {
   ParseBool(root.attribute("borderless").as_string("false"), options.borderless);
   ParseBool(root.attribute("resizable").as_string("false"), options.resizable);
   ParseInt(root.attribute("caption-height").as_string("0"), options.captionHeight);
+  ParseBool(root.attribute("tool-window").as_string("false"), options.toolWindow);
   if (auto colour = Toolkit::instance().theme().parseColour(root.attribute("bkcolor").as_string("#ffffff")))
     options.background = *colour;
   auto window = std::make_unique<Window>(options);

@@ -15,7 +15,7 @@ class HeadlessWindow : public NativeWindow {
   void setMinimumSize(int, int) override {}
   void minimize() override {}
   void toggleMaximized() override {}
-  void present(SDL_Surface*) override {}
+  void present(SDL_Surface*, const std::vector<SDL_Rect>&) override {}
   void setOpacity(int) override {}
   Point position() const override { return position_; }
 
@@ -39,12 +39,21 @@ class SdlWindow : public NativeWindow {
     else
       SDL_MaximizeWindow(window_.get());
   }
-  void present(SDL_Surface* frame) override {
+  void present(SDL_Surface* frame, const std::vector<SDL_Rect>& areas) override {
     SDL_Surface* screen = SDL_GetWindowSurface(window_.get());
     if (!screen) return;
     SDL_SetSurfaceBlendMode(frame, SDL_BLENDMODE_NONE);
-    SDL_BlitSurface(frame, nullptr, screen, nullptr);
-    SDL_UpdateWindowSurface(window_.get());
+    // While a resize is under way the screen surface can differ from the frame: show it whole.
+    if (screen->w != frame->w || screen->h != frame->h) {
+      SDL_BlitSurface(frame, nullptr, screen, nullptr);
+      SDL_UpdateWindowSurface(window_.get());
+      return;
+    }
+    for (SDL_Rect area : areas) {
+      SDL_Rect to = area;
+      SDL_BlitSurface(frame, &area, screen, &to);
+    }
+    SDL_UpdateWindowSurfaceRects(window_.get(), areas.data(), int(areas.size()));
   }
   void setOpacity(int alpha) override { SDL_SetWindowOpacity(window_.get(), float(alpha) / 255.0f); }
   Point position() const override {
@@ -61,13 +70,14 @@ class SdlWindow : public NativeWindow {
 // How far from a resizable borderless window's edge the pointer grabs the edge.
 constexpr int kResizeBorder = 6;
 
-SDL_HitTestResult EdgeAt(SDL_Window* sdl, const SDL_Point* area) {
+SDL_HitTestResult EdgeAt(SDL_Window* sdl, const SDL_Point* area, int scale) {
+  const int border = kResizeBorder * scale;
   if ((SDL_GetWindowFlags(sdl) & (SDL_WINDOW_RESIZABLE | SDL_WINDOW_MAXIMIZED)) != SDL_WINDOW_RESIZABLE)
     return SDL_HITTEST_NORMAL;
   int w = 0, h = 0;
   SDL_GetWindowSize(sdl, &w, &h);
-  const bool left = area->x < kResizeBorder, right = area->x >= w - kResizeBorder;
-  const bool top = area->y < kResizeBorder, bottom = area->y >= h - kResizeBorder;
+  const bool left = area->x < border, right = area->x >= w - border;
+  const bool top = area->y < border, bottom = area->y >= h - border;
   if (top && left) return SDL_HITTEST_RESIZE_TOPLEFT;
   if (top && right) return SDL_HITTEST_RESIZE_TOPRIGHT;
   if (bottom && left) return SDL_HITTEST_RESIZE_BOTTOMLEFT;
@@ -80,19 +90,24 @@ SDL_HitTestResult EdgeAt(SDL_Window* sdl, const SDL_Point* area) {
 }
 
 SDL_HitTestResult HitTest(SDL_Window* sdl, const SDL_Point* area, void* data) {
-  if (SDL_HitTestResult edge = EdgeAt(sdl, area); edge != SDL_HITTEST_NORMAL) return edge;
   auto* window = static_cast<Window*>(data);
-  return window->inCaption({area->x, area->y}) ? SDL_HITTEST_DRAGGABLE : SDL_HITTEST_NORMAL;
+  const int scale = window->scale();
+  if (SDL_HitTestResult edge = EdgeAt(sdl, area, scale); edge != SDL_HITTEST_NORMAL) return edge;
+  return window->inCaption({area->x / scale, area->y / scale}) ? SDL_HITTEST_DRAGGABLE : SDL_HITTEST_NORMAL;
 }
 
 }  // namespace
 
 std::unique_ptr<NativeWindow> NativeWindow::create(bool headless, const std::string& title, Rect r,
-                                                   bool borderless, bool resizable, int captionHeight,
-                                                   void* owner) {
+                                                   const WindowOptions& options, void* owner) {
   if (headless) return std::make_unique<HeadlessWindow>(Point{r.x, r.y});
+  const bool borderless = options.borderless, resizable = options.resizable;
+  const int captionHeight = options.captionHeight;
   Uint32 flags =
       SDL_WINDOW_HIDDEN | (borderless ? SDL_WINDOW_BORDERLESS : 0) | (resizable ? SDL_WINDOW_RESIZABLE : 0);
+  // On X11 a tooltip-type window is override-redirect: the window manager neither focuses nor
+  // lists it, and it stays where the program puts it.
+  if (options.toolWindow) flags |= SDL_WINDOW_TOOLTIP | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_ALWAYS_ON_TOP;
   SDL_Window* window = SDL_CreateWindow(title.c_str(), r.x, r.y, r.w, r.h, flags);
   if (!window) return std::make_unique<HeadlessWindow>(Point{r.x, r.y});
   SleepOnTheDisplay(window);

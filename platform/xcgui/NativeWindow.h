@@ -6,9 +6,12 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/xcgui/Geometry.h"
 #include "platform/xcgui/SdlHandles.h"
+
+struct WindowOptions;
 
 class NativeWindow {
  public:
@@ -21,17 +24,17 @@ class NativeWindow {
   virtual void setMinimumSize(int width, int height) = 0;
   virtual void minimize() = 0;
   virtual void toggleMaximized() = 0;
-  // Copies the frame to the screen as it is.
-  virtual void present(SDL_Surface* frame) = 0;
+  // Copies these parts of the frame (device pixels) to the screen.
+  virtual void present(SDL_Surface* frame, const std::vector<SDL_Rect>& areas) = 0;
   // The window's opacity (0..255), set through the window system: with a compositor the window
   // really fades; without one it stays opaque.
   virtual void setOpacity(int alpha) = 0;
-  // Screen position as the window system reports it.
+  // Screen position as the window system reports it (device pixels, as is everything here).
   virtual Point position() const = 0;
 
   // `captionHeight` pixels at the top drag the window (borderless windows); a borderless window
   // that is resizable is also resized from its edges and corners.
+  // `screenRect` and the caption height in `options` are device pixels.
   static std::unique_ptr<NativeWindow> create(bool headless, const std::string& title, Rect screenRect,
-                                              bool borderless, bool resizable, int captionHeight,
-                                              void* owner);
+                                              const WindowOptions& options, void* owner);
 };

@@ -36,6 +36,7 @@ uint32_t XTest_ReadPixel(HWINDOW window, int x, int y) {
     auto* w = Object::lookupAs<Window>(window);
     if (!w) return 0;
     SDL_Surface* frame = w->render();
+    x *= w->scale(), y *= w->scale();
     if (!frame || x < 0 || y < 0 || x >= frame->w || y >= frame->h) return 0;
     auto* row = static_cast<const uint8_t*>(frame->pixels) + y * frame->pitch;
     return reinterpret_cast<const uint32_t*>(row)[x];  // the frame is ARGB8888

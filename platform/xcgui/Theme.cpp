@@ -23,6 +23,7 @@ bool Theme::loadResourceFile(const std::string& nativePath) {
       if (auto file = font.attribute("file"); file && std::filesystem::exists(file.as_string(), error)) {
         fontFile_ = file.as_string();
         textCache_.clear();  // keyed on the fonts about to close
+        sizes_.clear();
         fonts_.clear();
       }
       defaultSize_ = size;
@@ -43,7 +44,15 @@ TTF_Font* Theme::font(int size) {
   if (it != fonts_.end()) return it->second.get();
   TTF_Font* opened = TTF_WasInit() ? TTF_OpenFontIndex(fontFile_.c_str(), size, 0) : nullptr;
   if (!opened) return nullptr;
+  sizes_[opened] = size;
   return fonts_.emplace(size, FontPtr(opened)).first->second.get();
+}
+
+TTF_Font* Theme::scaledFont(TTF_Font* font, int scale) {
+  auto it = sizes_.find(font);
+  if (scale <= 1 || it == sizes_.end()) return font;
+  TTF_Font* scaled = this->font(it->second * scale);
+  return scaled ? scaled : font;
 }
 
 int Theme::namedFontSize(const std::string& name) const {

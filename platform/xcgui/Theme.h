@@ -20,6 +20,9 @@ class Theme {
   bool loadResourceFile(const std::string& nativePath);
 
   TTF_Font* font(int size);
+  // The same face at `scale` times the size of `font` (one of this theme's), for drawing at
+  // device resolution; `font` itself at scale 1 or when it is not the theme's.
+  TTF_Font* scaledFont(TTF_Font* font, int scale);
   // Size of a named font from the resource file, or the default size.
   int namedFontSize(const std::string& name) const;
   std::optional<Colour> namedColour(const std::string& name) const;
@@ -38,5 +41,6 @@ class Theme {
   std::map<std::string, int> namedSizes_;
   std::map<std::string, Colour> colours_;
   std::map<int, FontPtr> fonts_;
+  std::map<const TTF_Font*, int> sizes_;  // the size each open font was opened at
   TextCache textCache_;  // after fonts_: its entries go before the fonts they were rendered in
 };

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "platform/xcgui/DisplayConnection.h"
 #include "platform/xcgui/Element.h"
 #include "platform/xcgui/TextCodec.h"
 #include "platform/xcgui/Window.h"
@@ -86,6 +87,8 @@ bool Toolkit::init() {
     std::fprintf(stderr, "xcgui: no display (%s); windows are drawn in memory only\n", SDL_GetError());
   else
     SDL_StopTextInput();
+  scale_ = headless_ ? 1 : DisplayScale();
+  QbSetDisplayScale(scale_);
   TTF_Init();
   IMG_Init(IMG_INIT_PNG | IMG_INIT_JPG);
   if (!theme_.font(0)) std::fprintf(stderr, "xcgui: cannot open the font %s\n", Theme::kDefaultFontFile);
@@ -271,16 +274,15 @@ void Toolkit::translate(const SDL_Event& event) {
       break;
     }
     case SDL_MOUSEMOTION:
-      lastMouse_ = {event.motion.x, event.motion.y};
-      post(windowForSdlId(event.motion.windowID), WM_MOUSEMOVE, 0, Pack(event.motion.x, event.motion.y));
+      lastMouse_ = {event.motion.x / scale_, event.motion.y / scale_};
+      post(windowForSdlId(event.motion.windowID), WM_MOUSEMOVE, 0, Pack(lastMouse_.x, lastMouse_.y));
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
       if (event.button.button != SDL_BUTTON_LEFT) break;
-      lastMouse_ = {event.button.x, event.button.y};
+      lastMouse_ = {event.button.x / scale_, event.button.y / scale_};
       post(windowForSdlId(event.button.windowID),
-           event.type == SDL_MOUSEBUTTONDOWN ? WM_LBUTTONDOWN_ : WM_LBUTTONUP_, 0,
-           Pack(event.button.x, event.button.y));
+           event.type == SDL_MOUSEBUTTONDOWN ? WM_LBUTTONDOWN_ : WM_LBUTTONUP_, 0, Pack(lastMouse_.x, lastMouse_.y));
       break;
     case SDL_MOUSEWHEEL:
       post(windowForSdlId(event.wheel.windowID), WM_MOUSEWHEEL_, WPARAM((event.wheel.y * 120) & 0xFFFF) << 16,

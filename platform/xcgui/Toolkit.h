@@ -50,6 +50,8 @@ class Toolkit {
   bool isUiThread() const;
   // True when SDL has no video: windows are drawn into memory only.
   bool headless() const { return headless_; }
+  // Device pixels per window pixel on this display (1 when headless), fixed at init.
+  int scale() const { return scale_; }
 
   Theme& theme() { return theme_; }
   ImageCache& images() { return images_; }
@@ -99,6 +101,7 @@ class Toolkit {
 
   bool initialised_ = false;
   bool headless_ = true;
+  int scale_ = 1;
   std::thread::id uiThread_;
   HWND hiddenWindow_ = nullptr;
   Theme theme_;

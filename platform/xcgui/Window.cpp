@@ -18,17 +18,20 @@ Window::Window(WindowOptions options)
       height_(std::max(1, options.screenRect.h)),
       captionHeight_(options.captionHeight) {
   Toolkit& toolkit = Toolkit::instance();
-  native_ = NativeWindow::create(toolkit.headless(), options.title, options.screenRect, options.borderless,
-                                 options.resizable, options.captionHeight, this);
-  screenPos_ = native_->position();
+  scale_ = toolkit.headless() ? 1 : toolkit.scale();
+  const Rect& r = options.screenRect;
+  auto device = [this](int v) { return v == int(SDL_WINDOWPOS_CENTERED) ? v : v * scale_; };
+  options.captionHeight *= scale_;
+  native_ = NativeWindow::create(toolkit.headless(), options.title,
+                                 {device(r.x), device(r.y), width_ * scale_, height_ * scale_}, options, this);
+  nativeMoved(native_->position());
   if (toolkit.headless()) {
-    screenPos_ = {options.screenRect.x == int(SDL_WINDOWPOS_CENTERED) ? 0 : options.screenRect.x,
-                  options.screenRect.y == int(SDL_WINDOWPOS_CENTERED) ? 0 : options.screenRect.y};
+    screenPos_ = {r.x == int(SDL_WINDOWPOS_CENTERED) ? 0 : r.x, r.y == int(SDL_WINDOWPOS_CENTERED) ? 0 : r.y};
   }
-  frame_.reset(SDL_CreateRGBSurfaceWithFormat(0, width_, height_, 32, SDL_PIXELFORMAT_ARGB8888));
+  makeFrame();
   hwnd_ = QbCreateWindow(&Window::CALLBACK_WindowProc, nullptr);
   reportScreenRect();
-  layout({0, 0, width_, height_});
+  layout(whole());
 }
 
 Window::~Window() {
@@ -41,11 +44,17 @@ void Window::reportScreenRect() {
   if (hwnd_) QbSetWindowRect(hwnd_, &r);
 }
 
+void Window::makeFrame() {
+  frame_.reset(SDL_CreateRGBSurfaceWithFormat(0, width_ * scale_, height_ * scale_, 32, SDL_PIXELFORMAT_ARGB8888));
+  markDirty(false);
+}
+
 void Window::show(bool show) {
   shown_ = show;
   if (show) render();
   native_->show(show);
   if (show) {
+    markDirty(false);  // a newly mapped window has nothing on screen yet
     // A window placed by the program keeps that place: right after mapping, the native side can
     // still report where the window was created.
     if (placed_)
@@ -59,12 +68,12 @@ void Window::show(bool show) {
 void Window::move(Point topLeft) {
   placed_ = true;
   screenPos_ = topLeft;
-  native_->move(topLeft);
+  native_->move({topLeft.x * scale_, topLeft.y * scale_});
   reportScreenRect();
 }
 
 void Window::setMinimumSize(int width, int height) {
-  native_->setMinimumSize(width, height);
+  native_->setMinimumSize(width * scale_, height * scale_);
 }
 void Window::minimize() {
   native_->minimize();
@@ -94,7 +103,7 @@ bool Window::inCaption(Point p) {
 
 void Window::adjustLayout() {
   layoutDirty_ = false;
-  layout({0, 0, width_, height_});
+  layout(whole());
   markDirty(false);
   if (draining_) return;
   draining_ = true;
@@ -108,21 +117,43 @@ void Window::adjustLayout() {
 
 void Window::markDirty(bool layout) {
   if (layout) layoutDirty_ = true;
-  if (dirty_ && paintPosted_) return;
-  dirty_ = true;
-  Toolkit::instance().requestPaint(this);
+  dirtyAreas_.assign(1, whole());
+  if (!paintPosted_) Toolkit::instance().requestPaint(this);
+}
+
+void Window::markDirty(const Rect& area) {
+  Rect part = area.intersected(whole());
+  if (part.empty()) return;
+  // A few separate areas (the clock and a hovered card) stay apart; overlapping ones merge.
+  constexpr size_t kMaxAreas = 8;
+  for (auto it = dirtyAreas_.begin(); it != dirtyAreas_.end();) {
+    if (it->intersects(part) || dirtyAreas_.size() >= kMaxAreas) {
+      part = part.united(*it);
+      it = dirtyAreas_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  dirtyAreas_.push_back(part);
+  if (!paintPosted_) Toolkit::instance().requestPaint(this);
 }
 
 SDL_Surface* Window::render() {
   if (layoutDirty_) adjustLayout();
   if (!frame_) return nullptr;
-  {
-    SurfacePainter painter(frame_.get(), &Toolkit::instance().theme().textCache());
+  std::vector<Rect> areas = std::move(dirtyAreas_);
+  dirtyAreas_.clear();
+  lastPainted_ = {};
+  std::vector<SDL_Rect> deviceAreas;
+  for (const Rect& area : areas) {
+    SurfacePainter painter(frame_.get(), &Toolkit::instance().theme(), scale_);
+    painter.pushClip(area);
     painter.clear(background_);
     paint(painter);
+    lastPainted_ = lastPainted_.empty() ? area : lastPainted_.united(area);
+    deviceAreas.push_back({area.x * scale_, area.y * scale_, area.w * scale_, area.h * scale_});
   }
-  dirty_ = false;
-  if (shown_) native_->present(frame_.get());
+  if (shown_ && !deviceAreas.empty()) native_->present(frame_.get(), deviceAreas);
   return frame_.get();
 }
 
@@ -259,15 +290,15 @@ void Window::requestClose() {
 }
 
 void Window::nativeMoved(Point topLeft) {
-  screenPos_ = topLeft;
+  screenPos_ = {topLeft.x / scale_, topLeft.y / scale_};
   reportScreenRect();
 }
 
 void Window::nativeResized(int width, int height) {
-  width = std::max(1, width), height = std::max(1, height);
+  width = std::max(1, width / scale_), height = std::max(1, height / scale_);
   if (width == width_ && height == height_) return;
   width_ = width, height_ = height;
-  frame_.reset(SDL_CreateRGBSurfaceWithFormat(0, width_, height_, 32, SDL_PIXELFORMAT_ARGB8888));
+  makeFrame();
   reportScreenRect();
   adjustLayout();
   raiseMessage(XWM_SIZE, 0, LPARAM((width & 0xFFFF) | (height << 16)));
@@ -283,7 +314,7 @@ LRESULT Window::CALLBACK_WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
       return 0;
     case QBM_PAINT:
       window->paintPosted_ = false;
-      if (window->dirty_) window->render();
+      if (window->needsPaint()) window->render();
       return 0;
     case WM_MOUSEMOVE:
       window->mouseMove(Unpack(lParam));

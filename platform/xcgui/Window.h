@@ -3,6 +3,9 @@
 //
 // Input arrives as window messages to the HWND (posted by the pump hook from SDL events, or by
 // tests); the toolkit's own window procedure hands them to the methods below.
+//
+// Everything here is in window pixels; on a HiDPI display the frame and the native window have
+// `scale` device pixels for each of them, and the native side converts at its edge.
 #pragma once
 
 #include <deque>
@@ -23,6 +26,8 @@ struct WindowOptions {
   bool borderless = false;
   bool resizable = false;
   int captionHeight = 0;
+  // Floats over other windows without taking the keyboard focus or a taskbar entry.
+  bool toolWindow = false;
   Colour background{0xFF, 0xFF, 0xFF, 255};
 };
 
@@ -52,11 +57,18 @@ class Window : public Element {
   // queued (templates are announced only once every element has its place).
   void adjustLayout();
   void queueAfterLayout(std::function<void()> event) { afterLayout_.push_back(std::move(event)); }
+  // The whole window needs drawing again (and laying out first, with `layout`).
   void markDirty(bool layout);
-  bool needsPaint() const { return dirty_; }
+  // Only `area` (window pixels) needs drawing again.
+  void markDirty(const Rect& area);
+  bool needsPaint() const { return !dirtyAreas_.empty(); }
+  // The bounds of what the last render drew (empty when it had nothing to draw).
+  const Rect& lastPainted() const { return lastPainted_; }
+  int scale() const { return scale_; }
   bool paintPosted() const { return paintPosted_; }
   void setPaintPosted(bool posted) { paintPosted_ = posted; }
-  // Lays out when needed, draws the tree into the frame and shows it. Returns the frame.
+  // Lays out when needed, draws what changed into the frame and shows that part. Returns the
+  // frame (device pixels).
   SDL_Surface* render();
 
   // Window messages 5, 16, 675 (XWnd_RegEventC).
@@ -76,7 +88,7 @@ class Window : public Element {
   void composition(int cursor);
   // Window message 16; destroys the window when no handler took it.
   void requestClose();
-  // The window system moved or resized the window.
+  // The window system moved or resized the window (device pixels).
   void nativeMoved(Point topLeft);
   void nativeResized(int width, int height);
 
@@ -87,6 +99,8 @@ class Window : public Element {
 
  private:
   void reportScreenRect();
+  Rect whole() const { return {0, 0, width_, height_}; }
+  void makeFrame();
   void updateHover(Element* target);
   std::vector<HXCGUI> chainOf(Element* target) const;
 
@@ -99,7 +113,9 @@ class Window : public Element {
   int width_, height_;
   int captionHeight_;
   bool shown_ = false;
-  bool dirty_ = true;
+  int scale_ = 1;
+  std::vector<Rect> dirtyAreas_;  // window pixels, at most a few, merged when they overlap
+  Rect lastPainted_;
   bool layoutDirty_ = true;
   bool paintPosted_ = false;
   int transparentType_ = 0;
