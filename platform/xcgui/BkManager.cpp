@@ -1,17 +1,29 @@
 #include "platform/xcgui/BkManager.h"
 
+#include "platform/xcgui/Element.h"
 #include "platform/xcgui/Image.h"
 #include "platform/xcgui/Painter.h"
 
 int BkManager::addFill(int state, Colour colour) {
   entries_.push_back({state, false, colour, 0});
+  changed();
   return int(entries_.size());
 }
 
 int BkManager::addImage(int state, HXCGUI image) {
   if (!Object::lookupAs<Image>(image)) return int(entries_.size());
   entries_.push_back({state, true, {}, image});
+  changed();
   return int(entries_.size());
+}
+
+void BkManager::clear() {
+  entries_.clear();
+  changed();
+}
+
+void BkManager::changed() {
+  if (owner_) owner_->invalidate();
 }
 
 bool BkManager::hasState(int state) const {

@@ -10,6 +10,7 @@
 #include "platform/xcgui/Geometry.h"
 #include "platform/xcgui/Object.h"
 
+class Element;
 class Image;
 class Painter;
 
@@ -17,12 +18,14 @@ class BkManager : public Object {
  public:
   static constexpr int kAnyState = 0;
 
+  // Every change asks `owner` (when there is one) to be drawn again.
+  explicit BkManager(Element* owner = nullptr) : owner_(owner) {}
   int objectType() const override { return XC_BKM; }
 
   // Returns the number of entries after adding.
   int addFill(int state, Colour colour);
   int addImage(int state, HXCGUI image);
-  void clear() { entries_.clear(); }
+  void clear();
   bool empty() const { return entries_.empty(); }
   bool hasState(int state) const;
 
@@ -39,5 +42,7 @@ class BkManager : public Object {
     HXCGUI image;  // looked up when drawn, so a dropped image draws nothing
   };
   void drawEntry(Painter& painter, const Rect& rect, const Entry& entry) const;
+  void changed();
+  Element* owner_;
   std::vector<Entry> entries_;
 };

@@ -57,7 +57,8 @@ int XftDpi() {
 int DisplayScale() {
   SDL_Rect bounds{0, 0, 0, 0};
   if (SDL_GetDisplayBounds(0, &bounds) != 0) return 1;
-  int dpi = XftDpi();
+  const char* driver = SDL_GetCurrentVideoDriver();
+  int dpi = driver && std::strcmp(driver, "x11") == 0 ? XftDpi() : 0;
   float diagonal = 0;
   if (dpi <= 0 && SDL_GetDisplayDPI(0, &diagonal, nullptr, nullptr) == 0) dpi = int(diagonal);
   return ScaleForDpi(dpi, bounds.w, bounds.h);

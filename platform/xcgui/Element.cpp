@@ -77,7 +77,7 @@ void Element::setPadding(Padding padding) {
 }
 
 BkManager& Element::bkManager() {
-  if (!bkManager_) bkManager_ = std::make_unique<BkManager>();
+  if (!bkManager_) bkManager_ = std::make_unique<BkManager>(this);
   return *bkManager_;
 }
 

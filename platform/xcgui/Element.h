@@ -70,7 +70,10 @@ class Element : public Object {
   void setFlow(Flow flow) { flow_ = flow; }
   void setGap(int gap) { gap_ = gap; }
   void setCrossAlign(CrossAlign align) { crossAlign_ = align; }
-  void setBkTransparent(bool transparent) { bkTransparent_ = transparent; }
+  void setBkTransparent(bool transparent) {
+    bkTransparent_ = transparent;
+    invalidate();
+  }
   bool bkTransparent() const { return bkTransparent_; }
   BkManager& bkManager();
   bool hasBkManager() const { return bkManager_ != nullptr; }

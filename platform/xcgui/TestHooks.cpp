@@ -145,6 +145,17 @@ int XTest_WindowAlpha(HWINDOW window) {
   });
 }
 
+BOOL XTest_PaintPending(HWINDOW window, RECT* painted) {
+  return OnUiThread([&] {
+    auto* w = Object::lookupAs<Window>(window);
+    if (!w || !painted) return FALSE;
+    w->render();
+    const Rect& r = w->lastPainted();
+    *painted = RECT{r.x, r.y, r.right(), r.bottom()};
+    return TRUE;
+  });
+}
+
 HELE XTest_Focused(HWINDOW window) {
   return OnUiThread([&]() -> HELE {
     auto* w = Object::lookupAs<Window>(window);

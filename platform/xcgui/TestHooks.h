@@ -41,6 +41,9 @@ int XTest_ListScrollOffset(HELE list);
 BOOL XTest_GetRect(HXCGUI element, RECT* rect);
 BOOL XTest_IsWindowShown(HWINDOW window);
 int XTest_WindowAlpha(HWINDOW window);
+// Draws what is pending and gives the bounds of what that drawing covered (client pixels; all
+// zero when nothing needed drawing). FALSE for a bad handle.
+BOOL XTest_PaintPending(HWINDOW window, RECT* painted);
 // The element that has the keyboard focus in the window, or 0.
 HELE XTest_Focused(HWINDOW window);
 // Whether an element and all its ancestors are visible.

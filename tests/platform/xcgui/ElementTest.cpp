@@ -178,11 +178,13 @@ TEST_F(ElementTest, CrossAlignmentPlacesNarrowChildren) {
   EXPECT_EQ(RectOf(Get(w, 4)).top, 80);
 }
 
-TEST_F(ElementTest, AlphaFadesTheElementAndItsChildrenOverTheBackground) {
+// The element and its children fade as one picture: where the red child covers the white one,
+// the white never shows through.
+TEST_F(ElementTest, AlphaFadesTheElementAndItsChildrenOverTheBackgroundAsOneLayer) {
   HWINDOW w = Load("w.xml", R"(<window width="100" height="60" bkcolor="#000000">
   <element id="1" x="0" y="0" width="60" height="60">
     <element id="2" x="0" y="0" width="30" height="60" bkcolor="#ffffff"/>
-    <element id="3" x="30" y="0" width="30" height="60" bkcolor="#ff0000"/>
+    <element id="3" x="20" y="0" width="40" height="60" bkcolor="#ff0000"/>
   </element>
   <element id="4" x="60" y="0" width="40" height="60" bkcolor="#ffffff" alpha="0"/>
 </window>
@@ -194,6 +196,9 @@ TEST_F(ElementTest, AlphaFadesTheElementAndItsChildrenOverTheBackground) {
   EXPECT_NEAR(Green(grey), 128, 2);
   EXPECT_NEAR(Red(red), 128, 2);
   EXPECT_EQ(Green(red), 0);
+  uint32_t overlap = XTest_ReadPixel(w, 25, 10);
+  EXPECT_NEAR(Red(overlap), 128, 2);
+  EXPECT_EQ(Green(overlap), 0);
   EXPECT_EQ(Rgb(XTest_ReadPixel(w, 80, 10)), 0x000000u);  // alpha 0 from the layout file
   XEle_SetAlpha(Get(w, 1), 0);
   EXPECT_EQ(Rgb(XTest_ReadPixel(w, 40, 10)), 0x000000u);

@@ -92,6 +92,37 @@ TEST_F(WindowTest, PixelsFollowChangesWithoutAnExplicitRedraw) {
   EXPECT_EQ(XTest_ReadPixel(w, -1, 0), 0u);
 }
 
+// A clock's tick changes one text of fixed size: only its rectangle is drawn again, and the
+// rest of the frame keeps what it showed.
+TEST_F(WindowTest, ATextOfFixedSizeThatChangesRepaintsOnlyItsRectangle) {
+  HWINDOW w = Load("w.xml", R"(<window width="300" height="200" bkcolor="#102030" layout="vertical">
+  <shapetext id="1" width="fill" height="56" font-size="42" color="#FFFFFF" text="9:5.3"/>
+  <element id="2" width="fill" height="fill" bkcolor="#ff0000"/>
+</window>
+)");
+  RECT painted{};
+  ASSERT_TRUE(XTest_PaintPending(w, &painted));
+  XShapeText_SetText(XC_GetObjectByID(w, 1), u"10:15.33");
+  ASSERT_TRUE(XTest_PaintPending(w, &painted));
+  RECT clock = RectOf(XC_GetObjectByID(w, 1));
+  EXPECT_EQ(painted.left, clock.left);
+  EXPECT_EQ(painted.top, clock.top);
+  EXPECT_EQ(painted.right, clock.right);
+  EXPECT_EQ(painted.bottom, clock.bottom);
+  int lit = 0;
+  for (int y = clock.top; y < clock.bottom; ++y)
+    for (int x = 150; x < clock.right; ++x) lit += Red(XTest_ReadPixel(w, x, y)) > 0x80 ? 1 : 0;
+  EXPECT_GT(lit, 20) << "the longer text reaches further right";
+  EXPECT_EQ(Rgb(XTest_ReadPixel(w, 150, 150)), 0xFF0000u);
+  ASSERT_TRUE(XTest_PaintPending(w, &painted));
+  EXPECT_EQ(painted.right - painted.left, 0) << "nothing changed, nothing drawn";
+  XEle_ShowEle(XC_GetObjectByID(w, 2), FALSE);  // the layout changes: everything again
+  ASSERT_TRUE(XTest_PaintPending(w, &painted));
+  EXPECT_EQ(painted.right - painted.left, 300);
+  EXPECT_EQ(painted.bottom - painted.top, 200);
+  EXPECT_EQ(Rgb(XTest_ReadPixel(w, 150, 150)), 0x102030u);
+}
+
 // ---- messages ----
 
 TEST_F(WindowTest, SizeMessageComesAfterTheNewLayoutWithThePackedSize) {

@@ -1,0 +1,122 @@
+// The launcher on desktops of their own, as users have them: a window manager that resizes the
+// borderless main window from its corner, a compositor that fades the notification window, a
+// HiDPI screen the launcher draws at twice the size.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "e2e/DesktopSession.h"
+#include "e2e/LauncherSession.h"
+#include "support/CommandOutput.h"
+
+namespace {
+
+// Share (0..1) of the pixels in `region` (WxH+X+Y on screen) brighter than `level` percent.
+double LitShare(const std::string& image, const std::string& region, int level = 55) {
+  return std::atof(CommandOutput("convert '" + image + "[" + region + "]' -colorspace Gray -threshold " +
+                                 std::to_string(level) + "% -format '%[fx:mean]' info: 2>/dev/null")
+                       .c_str());
+}
+
+std::string Region(int w, int h, int x, int y) {
+  return std::to_string(w) + "x" + std::to_string(h) + "+" + std::to_string(x) + "+" + std::to_string(y);
+}
+
+// Presses at (x, y), moves to (toX, toY) in a few steps and releases, as a hand drags.
+void Drag(int x, int y, int toX, int toY) {
+  std::ostringstream command;
+  command << "xdotool mousemove " << x << ' ' << y << " sleep 0.3 mousedown 1 sleep 0.3";
+  for (int step = 1; step <= 4; ++step)
+    command << " mousemove " << x + (toX - x) * step / 4 << ' ' << y + (toY - y) * step / 4 << " sleep 0.15";
+  command << " mouseup 1 sleep 0.5";
+  CommandOutput(command.str());
+}
+
+class DesktopE2ETest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (CommandOutput("command -v Xvfb openbox xcompmgr | wc -l") != "3") GTEST_SKIP() << "needs Xvfb, openbox, xcompmgr";
+  }
+};
+
+TEST_F(DesktopE2ETest, TheMainWindowResizesFromItsCornerAndKeepsItsMinimumSize) {
+  DesktopSession desktop({});
+  ASSERT_TRUE(desktop.ready());
+  LauncherSession launcher;
+  std::string main = launcher.openMainWindow();
+  ASSERT_FALSE(main.empty());
+  WindowGeometry before = GeometryOf(main);
+  ASSERT_EQ(before.width, 1170);
+  ASSERT_EQ(before.height, 760);
+  const int right = before.x + before.width - 2, bottom = before.y + before.height - 2;
+  Drag(right, bottom, right + 200, bottom + 120);
+  WindowGeometry wider = GeometryOf(main);
+  EXPECT_NEAR(wider.width, 1370, 4);
+  EXPECT_NEAR(wider.height, 880, 4);
+  // Laid out anew at the new size: the close button went to the new right edge.
+  launcher.moveTo(10, 10);
+  std::string shot = launcher.screenshot("resized");
+  EXPECT_GT(LitShare(shot, Region(40, 40, wider.x + wider.width - 44, wider.y + 4)), 0.01);
+  Drag(wider.x + wider.width - 2, wider.y + wider.height - 2, wider.x + 300, wider.y + 200);
+  WindowGeometry smallest = GeometryOf(main);
+  EXPECT_EQ(smallest.width, 720);
+  EXPECT_EQ(smallest.height, 480);
+}
+
+// The notification window is a tool window: it never takes the focus from the main window, and
+// its fades reach the window system as opacity, which the compositor shows.
+TEST_F(DesktopE2ETest, TheNotificationWindowTakesNoFocusAndFadesThroughTheCompositor) {
+  DesktopSession desktop({.compositor = true});
+  ASSERT_TRUE(desktop.ready());
+  LauncherSession launcher;
+  std::string main = launcher.openMainWindow();
+  ASSERT_FALSE(main.empty());
+  WindowGeometry at = GeometryOf(main);
+  CommandOutput("xdotool windowactivate --sync " + main + " 2>/dev/null");
+  const std::string active = CommandOutput("xdotool getactivewindow");
+  launcher.click(at.x + 882, at.y + 30);  // the bell
+  std::string notifications = launcher.waitForWindow("通知");
+  ASSERT_FALSE(notifications.empty());
+  EXPECT_EQ(CommandOutput("xdotool getactivewindow"), active);
+  std::string spy = launcher.workFile("opacity.txt");
+  CommandOutput("(timeout 8 xprop -spy -id " + notifications + " _NET_WM_WINDOW_OPACITY > " + spy +
+                " 2>/dev/null &)");
+  usleep(300000);
+  WindowGeometry box = GeometryOf(notifications);
+  launcher.moveTo(box.x + box.width / 2, box.y + box.height / 2);
+  launcher.moveTo(box.x + box.width / 2, box.y + box.height + 150);  // leaving it fades it out
+  for (int i = 0; i < 50 && GeometryOf(notifications).width >= 0; ++i) usleep(100000);
+  usleep(500000);
+  std::ifstream seen(spy);
+  std::string line;
+  int partial = 0;
+  while (std::getline(seen, line)) {
+    size_t equals = line.find("= ");
+    if (equals == std::string::npos) continue;
+    unsigned long value = std::strtoul(line.c_str() + equals + 2, nullptr, 10);
+    if (value > 0 && value < 0xFFFFFFFFul) ++partial;
+  }
+  EXPECT_GE(partial, 3) << "the fade-out's steps set the window's opacity";
+  EXPECT_TRUE(launcher.running());
+}
+
+// On a 2x desktop (Xft.dpi 192) the window has twice the pixels and its text is drawn at them.
+TEST_F(DesktopE2ETest, OnATwiceDenseDesktopTheWindowIsDrawnAtTwiceTheSize) {
+  DesktopSession desktop({.width = 2600, .height = 1700, .xftDpi = 192});
+  ASSERT_TRUE(desktop.ready());
+  LauncherSession launcher;
+  std::string main = launcher.openMainWindow();
+  ASSERT_FALSE(main.empty());
+  WindowGeometry at = GeometryOf(main);
+  EXPECT_EQ(at.width, 2340);
+  EXPECT_EQ(at.height, 1520);
+  launcher.moveTo(10, 10);
+  std::string shot = launcher.screenshot("hidpi");
+  EXPECT_GT(LitShare(shot, Region(2340, 1520, at.x, at.y), 40), 0.02);
+}
+
+}  // namespace
