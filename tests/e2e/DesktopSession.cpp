@@ -18,7 +18,7 @@ DesktopSession::DesktopSession(Options options) {
   }
   spawn({"openbox"});
   bool managed = false;
-  for (int i = 0; i < 100 && !managed; ++i) {
+  for (int i = 0; i < 300 && !managed; ++i) {
     managed = CommandOutput("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") != std::string::npos;
     if (!managed) usleep(50000);
   }
@@ -66,7 +66,7 @@ bool DesktopSession::startServer(const Options& options) {
     close(fds[0]);
     if (FILE* quiet = std::freopen("/dev/null", "w", stderr)) (void)quiet;
     const std::string fd = std::to_string(fds[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", "-noreset",
            "+extension", "Composite", static_cast<char*>(nullptr));
     _exit(127);
   }
