@@ -15,7 +15,8 @@ class HeadlessWindow : public NativeWindow {
   void setMinimumSize(int, int) override {}
   void minimize() override {}
   void toggleMaximized() override {}
-  void present(SDL_Surface*, const std::vector<SDL_Rect>&) override {}
+  SDL_Surface* surface() override { return nullptr; }
+  void present(const std::vector<SDL_Rect>&) override {}
   void setOpacity(int) override {}
   Point position() const override { return position_; }
 
@@ -39,20 +40,8 @@ class SdlWindow : public NativeWindow {
     else
       SDL_MaximizeWindow(window_.get());
   }
-  void present(SDL_Surface* frame, const std::vector<SDL_Rect>& areas) override {
-    SDL_Surface* screen = SDL_GetWindowSurface(window_.get());
-    if (!screen) return;
-    SDL_SetSurfaceBlendMode(frame, SDL_BLENDMODE_NONE);
-    // While a resize is under way the screen surface can differ from the frame: show it whole.
-    if (screen->w != frame->w || screen->h != frame->h) {
-      SDL_BlitSurface(frame, nullptr, screen, nullptr);
-      SDL_UpdateWindowSurface(window_.get());
-      return;
-    }
-    for (SDL_Rect area : areas) {
-      SDL_Rect to = area;
-      SDL_BlitSurface(frame, &area, screen, &to);
-    }
+  SDL_Surface* surface() override { return SDL_GetWindowSurface(window_.get()); }
+  void present(const std::vector<SDL_Rect>& areas) override {
     SDL_UpdateWindowSurfaceRects(window_.get(), areas.data(), int(areas.size()));
   }
   void setOpacity(int alpha) override { SDL_SetWindowOpacity(window_.get(), float(alpha) / 255.0f); }

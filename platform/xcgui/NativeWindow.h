@@ -24,8 +24,11 @@ class NativeWindow {
   virtual void setMinimumSize(int width, int height) = 0;
   virtual void minimize() = 0;
   virtual void toggleMaximized() = 0;
-  // Copies these parts of the frame (device pixels) to the screen.
-  virtual void present(SDL_Surface* frame, const std::vector<SDL_Rect>& areas) = 0;
+  // The window system's surface to draw the window into, or nullptr without one. May change
+  // after a resize; valid until the next call.
+  virtual SDL_Surface* surface() = 0;
+  // Shows these parts (device pixels) of what was drawn into surface().
+  virtual void present(const std::vector<SDL_Rect>& areas) = 0;
   // The window's opacity (0..255), set through the window system: with a compositor the window
   // really fades; without one it stays opaque.
   virtual void setOpacity(int alpha) = 0;

@@ -6,8 +6,10 @@
 #include "platform/xcgui/Theme.h"
 
 namespace {
+// ARGB8888, or the window system's XRGB8888, whose unused byte may take any value.
 bool Drawable(const SDL_Surface* s) {
-  return s && s->format->format == SDL_PIXELFORMAT_ARGB8888 && !SDL_MUSTLOCK(s);
+  return s && (s->format->format == SDL_PIXELFORMAT_ARGB8888 || s->format->format == SDL_PIXELFORMAT_RGB888) &&
+         !SDL_MUSTLOCK(s);
 }
 }  // namespace
 

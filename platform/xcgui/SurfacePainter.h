@@ -1,4 +1,4 @@
-// Painter that draws straight into an ARGB8888 SDL surface with SDL's blitters, so the same
+// Painter that draws straight into a 32-bit (A)RGB SDL surface with SDL's blitters, so the same
 // frames are made with or without a display and nothing is uploaded per frame: pictures and
 // rendered text are blitted from the surfaces they are kept in.
 //

@@ -39,7 +39,9 @@ uint32_t XTest_ReadPixel(HWINDOW window, int x, int y) {
     x *= w->scale(), y *= w->scale();
     if (!frame || x < 0 || y < 0 || x >= frame->w || y >= frame->h) return 0;
     auto* row = static_cast<const uint8_t*>(frame->pixels) + y * frame->pitch;
-    return reinterpret_cast<const uint32_t*>(row)[x];  // the frame is ARGB8888
+    uint8_t r, g, b, a;
+    SDL_GetRGBA(reinterpret_cast<const uint32_t*>(row)[x], frame->format, &r, &g, &b, &a);  // 32-bit frames
+    return uint32_t(a) << 24 | uint32_t(r) << 16 | uint32_t(g) << 8 | b;
   });
 }
 

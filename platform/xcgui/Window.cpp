@@ -45,8 +45,23 @@ void Window::reportScreenRect() {
 }
 
 void Window::makeFrame() {
-  frame_.reset(SDL_CreateRGBSurfaceWithFormat(0, width_ * scale_, height_ * scale_, 32, SDL_PIXELFORMAT_ARGB8888));
+  frame_.reset();  // made again, at the new size, only if the window system has no surface to draw into
   markDirty(false);
+}
+
+SDL_Surface* Window::drawingSurface() {
+  SDL_Surface* target = native_->surface();
+  if (!target) {
+    if (!frame_)
+      frame_.reset(SDL_CreateRGBSurfaceWithFormat(0, width_ * scale_, height_ * scale_, 32, SDL_PIXELFORMAT_ARGB8888));
+    target = frame_.get();
+  }
+  // A surface made anew (after a resize, or the first) holds nothing of what was drawn.
+  if (target && (target != drawnInto_ || target->w != drawnSize_.x || target->h != drawnSize_.y)) {
+    drawnInto_ = target, drawnSize_ = {target->w, target->h};
+    dirtyAreas_.assign(1, whole());
+  }
+  return target;
 }
 
 void Window::show(bool show) {
@@ -140,21 +155,22 @@ void Window::markDirty(const Rect& area) {
 
 SDL_Surface* Window::render() {
   if (layoutDirty_) adjustLayout();
-  if (!frame_) return nullptr;
+  SDL_Surface* target = drawingSurface();
+  if (!target) return nullptr;
   std::vector<Rect> areas = std::move(dirtyAreas_);
   dirtyAreas_.clear();
   lastPainted_ = {};
   std::vector<SDL_Rect> deviceAreas;
   for (const Rect& area : areas) {
-    SurfacePainter painter(frame_.get(), &Toolkit::instance().theme(), scale_);
+    SurfacePainter painter(target, &Toolkit::instance().theme(), scale_);
     painter.pushClip(area);
     painter.clear(background_);
     paint(painter);
     lastPainted_ = lastPainted_.empty() ? area : lastPainted_.united(area);
     deviceAreas.push_back({area.x * scale_, area.y * scale_, area.w * scale_, area.h * scale_});
   }
-  if (shown_ && !deviceAreas.empty()) native_->present(frame_.get(), deviceAreas);
-  return frame_.get();
+  if (shown_ && !deviceAreas.empty()) native_->present(deviceAreas);
+  return target;
 }
 
 void Window::registerMessageHandler(int message, XC_EventProc proc) {

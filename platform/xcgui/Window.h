@@ -68,7 +68,8 @@ class Window : public Element {
   bool paintPosted() const { return paintPosted_; }
   void setPaintPosted(bool posted) { paintPosted_ = posted; }
   // Lays out when needed, draws what changed into the frame and shows that part. Returns the
-  // frame (device pixels).
+  // frame (device pixels): the window system's own surface of the window when it has one, so
+  // nothing is copied to show it; else a surface of the window's own.
   SDL_Surface* render();
 
   // Window messages 5, 16, 675 (XWnd_RegEventC).
@@ -101,12 +102,15 @@ class Window : public Element {
   void reportScreenRect();
   Rect whole() const { return {0, 0, width_, height_}; }
   void makeFrame();
+  SDL_Surface* drawingSurface();
   void updateHover(Element* target);
   std::vector<HXCGUI> chainOf(Element* target) const;
 
   HWND hwnd_ = nullptr;
   std::unique_ptr<NativeWindow> native_;
-  SurfacePtr frame_;
+  SurfacePtr frame_;             // only without a window-system surface
+  SDL_Surface* drawnInto_ = nullptr;  // what the last render drew into
+  Point drawnSize_;
   Colour background_;
   Point screenPos_;
   bool placed_ = false;  // moved by the program since it was made
