@@ -26,12 +26,13 @@ std::string Region(int w, int h, int x, int y) {
   return std::to_string(w) + "x" + std::to_string(h) + "+" + std::to_string(x) + "+" + std::to_string(y);
 }
 
-// Presses at (x, y), moves to (toX, toY) in a few steps and releases, as a hand drags.
+// Presses at (x, y), moves to (toX, toY) in a few steps and releases, as a hand drags. The
+// window manager takes the pointer over a moment after the press, so the hand waits for it.
 void Drag(int x, int y, int toX, int toY) {
   std::ostringstream command;
-  command << "xdotool mousemove " << x << ' ' << y << " sleep 0.3 mousedown 1 sleep 0.3";
-  for (int step = 1; step <= 4; ++step)
-    command << " mousemove " << x + (toX - x) * step / 4 << ' ' << y + (toY - y) * step / 4 << " sleep 0.15";
+  command << "xdotool mousemove " << x << ' ' << y << " sleep 0.3 mousedown 1 sleep 0.8";
+  for (int step = 1; step <= 8; ++step)
+    command << " mousemove " << x + (toX - x) * step / 8 << ' ' << y + (toY - y) * step / 8 << " sleep 0.1";
   command << " mouseup 1 sleep 0.5";
   CommandOutput(command.str());
 }
@@ -46,11 +47,16 @@ class DesktopE2ETest : public ::testing::Test {
 
 TEST_F(DesktopE2ETest, TheMainWindowResizesFromItsCornerAndKeepsItsMinimumSize) {
   DesktopSession desktop({});
-  ASSERT_TRUE(desktop.ready());
+  ASSERT_TRUE(desktop.ready()) << desktop.failure();
   LauncherSession launcher;
   std::string main = launcher.openMainWindow();
   ASSERT_FALSE(main.empty());
   WindowGeometry before = GeometryOf(main);
+  for (int i = 0; i < 30 && (before.x != kLeft || before.y != kTop); ++i) {  // placed once it is managed
+    usleep(100000);
+    before = GeometryOf(main);
+  }
+  ASSERT_EQ(before.x, kLeft);
   ASSERT_EQ(before.width, 1170);
   ASSERT_EQ(before.height, 760);
   const int right = before.x + before.width - 2, bottom = before.y + before.height - 2;
@@ -72,7 +78,7 @@ TEST_F(DesktopE2ETest, TheMainWindowResizesFromItsCornerAndKeepsItsMinimumSize) 
 // its fades reach the window system as opacity, which the compositor shows.
 TEST_F(DesktopE2ETest, TheNotificationWindowTakesNoFocusAndFadesThroughTheCompositor) {
   DesktopSession desktop({.compositor = true});
-  ASSERT_TRUE(desktop.ready());
+  ASSERT_TRUE(desktop.ready()) << desktop.failure();
   LauncherSession launcher;
   std::string main = launcher.openMainWindow();
   ASSERT_FALSE(main.empty());
@@ -108,7 +114,7 @@ TEST_F(DesktopE2ETest, TheNotificationWindowTakesNoFocusAndFadesThroughTheCompos
 // On a 2x desktop (Xft.dpi 192) the window has twice the pixels and its text is drawn at them.
 TEST_F(DesktopE2ETest, OnATwiceDenseDesktopTheWindowIsDrawnAtTwiceTheSize) {
   DesktopSession desktop({.width = 2600, .height = 1700, .xftDpi = 192});
-  ASSERT_TRUE(desktop.ready());
+  ASSERT_TRUE(desktop.ready()) << desktop.failure();
   LauncherSession launcher;
   std::string main = launcher.openMainWindow();
   ASSERT_FALSE(main.empty());

@@ -1,4 +1,5 @@
-// A desktop of its own for a test: a private Xvfb of the given size, openbox as its window
+// A desktop of its own for a test: a private Xvfb of the given size (kept from resetting, so
+// root-window resources survive clients coming and going), openbox as its window
 // manager and, when asked, xcompmgr as its compositor; DISPLAY points at it until it goes. An
 // Xft.dpi resource makes it a HiDPI desktop as desktop settings would.
 #pragma once
@@ -22,15 +23,19 @@ class DesktopSession {
 
   // True when the server, the window manager and the compositor all came up.
   bool ready() const { return ready_; }
+  // What did not come up, when not ready.
+  const std::string& failure() const { return failure_; }
 
  private:
   bool startServer(const Options& options);
-  pid_t spawn(const std::vector<std::string>& command);
+  // Its stderr goes to `log`.
+  pid_t spawn(const std::vector<std::string>& command, const std::string& log = "/dev/null");
 
   std::vector<pid_t> children_;  // server first
   std::string previousDisplay_;
   bool hadDisplay_ = false;
   bool ready_ = false;
+  std::string failure_;
 };
 
 // Geometry of a window as xdotool reports it (all -1 when the window is unknown).
