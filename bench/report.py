@@ -2,7 +2,7 @@
 """Turns the figures bench/report.sh collected into report.md and gnuplot charts.
 
 Reads from OUT_DIR: engine.tsv (engine, size, server, tool, wall s, cpu s, peak KiB), ratios.tsv
-(case, peer, case s, peer s, ratio) and memory.tsv (memory, case, KiB). Writes report.md,
+(case, peer, case s, peer s, ratio), memory.tsv (memory, case, KiB) and cpu.tsv (cpu, case, percent). Writes report.md,
 engine.png, ratios.png and memory.png there.
 """
 import os
@@ -110,6 +110,15 @@ def memory_section(out_dir, memory):
     return lines
 
 
+def cpu_section(cpu, seconds):
+    if not cpu:
+        return []
+    lines = [f"## Idle CPU", "", f"Share of one core over {seconds} s of idling (the launcher's clock ticks every second).",
+             "", "| process | CPU % |", "|---|---:|"]
+    lines += [f"| {case} | {float(percent):.2f} |" for _, case, percent in cpu]
+    return lines + [""]
+
+
 def main():
     out_dir = sys.argv[1]
     mode = sys.argv[2] if len(sys.argv) > 2 else "full"
@@ -119,6 +128,7 @@ def main():
     lines += engine_section(out_dir, rows(os.path.join(out_dir, "engine.tsv")))
     lines += ratio_section(out_dir, rows(os.path.join(out_dir, "ratios.tsv")))
     lines += memory_section(out_dir, rows(os.path.join(out_dir, "memory.tsv")))
+    lines += cpu_section(rows(os.path.join(out_dir, "cpu.tsv")), 5 if mode == "small" else 30)
     with open(os.path.join(out_dir, "report.md"), "w", encoding="utf-8") as f:
         f.write("\n".join(lines))
     print(f"report: {os.path.join(out_dir, 'report.md')}")

@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
-# Resident memory of the launcher beside a bare SDL window in the same run: the launcher idle on
-# its home panel, then after every navigation entry has been opened (current and peak), and a
-# process that only opens SDL, the font and one window. Needs an X display. The launcher is the
-# test build with every web service at a refusing local port, so no figure waits on a network.
+# Resident memory and idle CPU of the launcher beside a bare SDL window in the same run: the
+# launcher idle on its home panel (its clock ticking), then after every navigation entry has
+# been opened and a search run (current and peak), and a process that only opens SDL, the font
+# and one window. Needs an X display. The launcher is the test build with every web service at
+# a refusing local port, so no figure waits on a network.
 #
-#   bench/memory/launcher_rss.sh BUILD_DIR OUT_TSV
-#   appends "memory<TAB>case<TAB>KiB" lines to OUT_TSV and prints them.
+#   bench/memory/launcher_rss.sh BUILD_DIR OUT_TSV [CPU_TSV [IDLE_SECONDS]]
+#   appends "memory<TAB>case<TAB>KiB" lines to OUT_TSV and "cpu<TAB>case<TAB>percent" lines
+#   (CPU time over IDLE_SECONDS of idling, default 30) to CPU_TSV, and prints them.
 set -euo pipefail
 
 build="$1"
 out="$2"
+cpu_out="${3:-/dev/null}"
+idle_seconds="${4:-30}"
 left=375
 top=140
 
@@ -37,6 +41,16 @@ kib() { awk -v key="$2:" '$1 == key { print $2 }' "/proc/$1/status"; }
 record() {
   printf 'memory\t%s\t%s\n' "$1" "$2" | tee -a "$out"
 }
+# idle_cpu PID CASE: the share of one core the process used over idle_seconds.
+idle_cpu() {
+  local hz before after
+  hz="$(getconf CLK_TCK)"
+  before="$(awk '{ print $14 + $15 }' "/proc/$1/stat")"
+  sleep "$idle_seconds"
+  after="$(awk '{ print $14 + $15 }' "/proc/$1/stat")"
+  printf 'cpu\t%s\t%s\n' "$2" "$(echo "scale=3; 100 * ($after - $before) / ($hz * $idle_seconds)" | bc)" |
+    tee -a "$cpu_out"
+}
 # window_of PID TITLE: the id of the process's visible window with that title, waiting up to 20 s.
 window_of() {
   for _ in $(seq 200); do
@@ -63,10 +77,13 @@ done
 [ -n "$main" ] || { echo "the main window did not open" >&2; exit 1; }
 sleep 3
 record launcher-idle "$(kib "$launcher" VmRSS)"
+idle_cpu "$launcher" launcher-idle
 for entry in 2 3 4 5 6 7 1; do
   xdotool mousemove $((left + 28)) $((top + 64 + 30 * (entry - 1) + 20)) sleep 0.2 click 1
   sleep 1
 done
+xdotool mousemove $((left + 289)) $((top + 30)) sleep 0.2 click 1 sleep 0.5 type --delay 80 "视频"
+xdotool key Return
 sleep 2
 record launcher-all-panels "$(kib "$launcher" VmRSS)"
 record launcher-peak "$(kib "$launcher" VmHWM)"
@@ -76,3 +93,4 @@ bare=$!
 pids+=("$bare")
 sleep 3
 record bare-sdl-window "$(kib "$bare" VmRSS)"
+idle_cpu "$bare" bare-sdl-window
