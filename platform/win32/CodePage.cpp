@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "platform/win32/IconvConverter.h"
 #include "platform/win32/Win32.h"
@@ -48,6 +49,27 @@ int CopyOut(const std::string& bytes, Unit* out, int capacity) {
   return units;
 }
 
+// Both code pages agree with UTF-16 below 0x80, and most catalogue texts (addresses, checksums,
+// numbers) are plain ASCII: those skip iconv.
+template <typename From>
+bool AllAscii(const From* in, size_t length) {
+  for (size_t i = 0; i < length; ++i)
+    if (static_cast<std::make_unsigned_t<From>>(in[i]) >= 0x80) return false;
+  return true;
+}
+
+std::string WidenAscii(const char* in, size_t length) {
+  std::string utf16(length * 2, '\0');
+  for (size_t i = 0; i < length; ++i) utf16[2 * i] = in[i];
+  return utf16;
+}
+
+std::string NarrowAscii(const WCHAR* in, size_t units) {
+  std::string bytes(units, '\0');
+  for (size_t i = 0; i < units; ++i) bytes[i] = static_cast<char>(in[i]);
+  return bytes;
+}
+
 }  // namespace
 
 extern "C" int MultiByteToWideChar(UINT codePage, DWORD, const char* in, int inLength, WCHAR* out,
@@ -55,7 +77,7 @@ extern "C" int MultiByteToWideChar(UINT codePage, DWORD, const char* in, int inL
   if (CharsetOf(codePage) == nullptr || in == nullptr || outCapacity < 0) return 0;
   size_t length = inLength < 0 ? std::strlen(in) + 1 : static_cast<size_t>(inLength);
   if (length == 0) return 0;
-  std::string utf16 = ToUtf16(codePage).convert(in, length, 1);
+  std::string utf16 = AllAscii(in, length) ? WidenAscii(in, length) : ToUtf16(codePage).convert(in, length, 1);
   return CopyOut(utf16, out, outCapacity);
 }
 
@@ -66,7 +88,9 @@ extern "C" int WideCharToMultiByte(UINT codePage, DWORD, const WCHAR* in, int in
   size_t units = inLength < 0 ? static_cast<size_t>(lstrlenW(in)) + 1 : static_cast<size_t>(inLength);
   if (units == 0) return 0;
   std::string bytes =
-      FromUtf16(codePage).convert(reinterpret_cast<const char*>(in), units * sizeof(WCHAR), sizeof(WCHAR));
+      AllAscii(in, units)
+          ? NarrowAscii(in, units)
+          : FromUtf16(codePage).convert(reinterpret_cast<const char*>(in), units * sizeof(WCHAR), sizeof(WCHAR));
   return CopyOut(bytes, out, outCapacity);
 }
 
