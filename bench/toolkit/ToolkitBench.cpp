@@ -1,8 +1,8 @@
 // The toolkit's frame costs beside the same pixels drawn straight with SDL in the same run:
 // a frame while scrolling a 10,000-card list view, a clock's tick over such a list (the text of
-// one line changes), and XInitXCGUI to the first drawn frame of a window with 1,000 elements. The peer draws what the toolkit's frame shows (fills and text
-// lines at the same places, same font) without an element tree, so each ratio is the price of
-// the tree, layout and virtualised list over the drawing itself.
+// one line changes), and XInitXCGUI to the first drawn frame of a window with 1,000 elements. The peer draws
+// what the toolkit's frame shows (fills and text lines at the same places, same font) without an element
+// tree, so each ratio is the price of the tree, layout and virtualised list over the drawing itself.
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <benchmark/benchmark.h>
@@ -35,7 +35,9 @@ constexpr int kRows = 40;
 constexpr int kColumns = 25;  // kRows x kColumns = 1,000 elements
 constexpr const char* kFontFile = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
 
-std::u16string Wide(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+std::u16string Wide(const std::string& ascii) {
+  return std::u16string(ascii.begin(), ascii.end());
+}
 
 // Layout files for both benchmarks, in a scratch directory removed at exit.
 class BenchFiles {
@@ -70,7 +72,8 @@ class BenchFiles {
 
   // kRows rows of kColumns cells, alternately a filled box and a line of text.
   static std::string GridLayout() {
-    std::string xml = R"(<window title="grid" width="1200" height="800" layout="vertical" bkcolor="#1E1636">)";
+    std::string xml =
+        R"(<window title="grid" width="1200" height="800" layout="vertical" bkcolor="#1E1636">)";
     for (int row = 0; row < kRows; ++row) {
       xml += R"(<layout width="fill" height="20" layout="horizontal">)";
       for (int column = 0; column < kColumns; ++column) {
@@ -141,7 +144,8 @@ void BM_ScrollFrame_Toolkit(benchmark::State& state) {
 // The clock's texts as the home panel writes them, one per second of a day.
 std::string ClockText(int tick) {
   int seconds = tick % 86400;
-  return std::to_string(seconds / 3600) + ":" + std::to_string(seconds / 60 % 60) + "." + std::to_string(seconds % 60);
+  return std::to_string(seconds / 3600) + ":" + std::to_string(seconds / 60 % 60) + "." +
+         std::to_string(seconds % 60);
 }
 
 void BM_ClockTick_Toolkit(benchmark::State& state) {
@@ -175,7 +179,6 @@ void BM_InitToFirstFrame_Toolkit(benchmark::State& state) {
 
 // --- the peer: the same pixels straight through SDL ----------------------------------------------
 
-
 // A software frame with two font sizes, drawn the way a toolkit without a tree would: fill,
 // then each text rendered and blitted; finished by showing it in the window, as the toolkit's
 // frames are shown.
@@ -194,7 +197,8 @@ class DirectFrame {
     SDL_RenderFillRect(renderer_.get(), &rect);
   }
   void text(const std::string& utf8, int x, int y, bool large) {
-    SurfacePtr line(TTF_RenderUTF8_Blended(large ? large_.get() : small_.get(), utf8.c_str(), {255, 255, 255, 255}));
+    SurfacePtr line(
+        TTF_RenderUTF8_Blended(large ? large_.get() : small_.get(), utf8.c_str(), {255, 255, 255, 255}));
     if (!line) return;
     TexturePtr texture(SDL_CreateTextureFromSurface(renderer_.get(), line.get()));
     SDL_Rect to{x, y, line->w, line->h};

@@ -77,7 +77,8 @@ extern "C" int MultiByteToWideChar(UINT codePage, DWORD, const char* in, int inL
   if (CharsetOf(codePage) == nullptr || in == nullptr || outCapacity < 0) return 0;
   size_t length = inLength < 0 ? std::strlen(in) + 1 : static_cast<size_t>(inLength);
   if (length == 0) return 0;
-  std::string utf16 = AllAscii(in, length) ? WidenAscii(in, length) : ToUtf16(codePage).convert(in, length, 1);
+  std::string utf16 =
+      AllAscii(in, length) ? WidenAscii(in, length) : ToUtf16(codePage).convert(in, length, 1);
   return CopyOut(utf16, out, outCapacity);
 }
 
@@ -87,10 +88,9 @@ extern "C" int WideCharToMultiByte(UINT codePage, DWORD, const WCHAR* in, int in
   if (CharsetOf(codePage) == nullptr || in == nullptr || outCapacity < 0) return 0;
   size_t units = inLength < 0 ? static_cast<size_t>(lstrlenW(in)) + 1 : static_cast<size_t>(inLength);
   if (units == 0) return 0;
-  std::string bytes =
-      AllAscii(in, units)
-          ? NarrowAscii(in, units)
-          : FromUtf16(codePage).convert(reinterpret_cast<const char*>(in), units * sizeof(WCHAR), sizeof(WCHAR));
+  std::string bytes = AllAscii(in, units) ? NarrowAscii(in, units)
+                                          : FromUtf16(codePage).convert(reinterpret_cast<const char*>(in),
+                                                                        units * sizeof(WCHAR), sizeof(WCHAR));
   return CopyOut(bytes, out, outCapacity);
 }
 

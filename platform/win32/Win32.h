@@ -119,7 +119,8 @@ extern "C" {
 // The code page of the terminal the program writes to: the user's locale's character set
 // (65001 for UTF-8, 936 for the GB encodings); 65001 for anything else.
 UINT GetConsoleOutputCP();
-int MultiByteToWideChar(UINT codePage, DWORD flags, const char* in, int inLength, WCHAR* out, int outCapacity);
+int MultiByteToWideChar(UINT codePage, DWORD flags, const char* in, int inLength, WCHAR* out,
+                        int outCapacity);
 int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* in, int inLength, char* out, int outCapacity,
                         const char* defaultChar, BOOL* usedDefault);
 int lstrlenW(const WCHAR* text);
@@ -202,9 +203,9 @@ HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* data);
 BOOL FindNextFileA(HANDLE find, WIN32_FIND_DATAA* data);
 BOOL FindClose(HANDLE find);
 BOOL DeleteFileA(const char* path);
-BOOL PathIsDirectoryA(const char* path);  // FILE_ATTRIBUTE_DIRECTORY or 0
-BOOL MakeSureDirectoryPathExists(const char* path);  // creates every directory up to the last separator
-DWORD GetTempPathA(DWORD capacity, char* buffer);  // always ends in a separator
+BOOL PathIsDirectoryA(const char* path);                  // FILE_ATTRIBUTE_DIRECTORY or 0
+BOOL MakeSureDirectoryPathExists(const char* path);       // creates every directory up to the last separator
+DWORD GetTempPathA(DWORD capacity, char* buffer);         // always ends in a separator
 DWORD GetModuleDirectoryA(char* buffer, DWORD capacity);  // directory of the executable, no final separator
 
 // ---- private heaps ----
@@ -233,11 +234,11 @@ std::string QbNativePath(const char* ansiPath);
 // may run programs. Never renumbered.
 enum QbPrivateDirectoryResult {
   kQbPrivateDirectoryOk = 0,
-  kQbPrivateDirectoryNotMade = 1,    // it could not be created
-  kQbPrivateDirectoryNotReal = 2,    // a link, or not a directory
-  kQbPrivateDirectoryNotOurs = 3,    // another user owns it
-  kQbPrivateDirectoryOpen = 4,       // group or others may enter or write it
-  kQbPrivateDirectoryNoExec = 5,     // its file system is mounted noexec
+  kQbPrivateDirectoryNotMade = 1,  // it could not be created
+  kQbPrivateDirectoryNotReal = 2,  // a link, or not a directory
+  kQbPrivateDirectoryNotOurs = 3,  // another user owns it
+  kQbPrivateDirectoryOpen = 4,     // group or others may enter or write it
+  kQbPrivateDirectoryNoExec = 5,   // its file system is mounted noexec
 };
 QbPrivateDirectoryResult QbEnsurePrivateDirectory(const char* ansiPath);
 // The user's runtime directory (XDG_RUNTIME_DIR) as ANSI text ending in a slash, or "" when

@@ -130,7 +130,9 @@ extern "C" LRESULT CallWindowProcA(WNDPROC procedure, HWND window, UINT message,
   return procedure ? procedure(window, message, wParam, lParam) : 0;
 }
 
-extern "C" LRESULT DefWindowProcA(HWND, UINT, WPARAM, LPARAM) { return 0; }
+extern "C" LRESULT DefWindowProcA(HWND, UINT, WPARAM, LPARAM) {
+  return 0;
+}
 
 extern "C" BOOL SetPropA(HWND window, const char* name, HANDLE value) {
   std::lock_guard lock(Table().mutex);

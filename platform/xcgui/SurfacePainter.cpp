@@ -8,7 +8,8 @@
 namespace {
 // ARGB8888, or the window system's XRGB8888, whose unused byte may take any value.
 bool Drawable(const SDL_Surface* s) {
-  return s && (s->format->format == SDL_PIXELFORMAT_ARGB8888 || s->format->format == SDL_PIXELFORMAT_RGB888) &&
+  return s &&
+         (s->format->format == SDL_PIXELFORMAT_ARGB8888 || s->format->format == SDL_PIXELFORMAT_RGB888) &&
          !SDL_MUSTLOCK(s);
 }
 }  // namespace
@@ -71,7 +72,8 @@ void SurfacePainter::blendFill(const SDL_Rect& area, Colour c) {
   const uint32_t a = c.a, keep = 255 - a;
   const uint32_t sr = c.r * a, sg = c.g * a, sb = c.b * a;
   for (int y = r.y; y < r.y + r.h; ++y) {
-    auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target_->pixels) + y * target_->pitch) + r.x;
+    auto* row =
+        reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target_->pixels) + y * target_->pitch) + r.x;
     for (int x = 0; x < r.w; ++x) {
       const uint32_t p = row[x];
       const uint32_t pr = (sr + ((p >> 16) & 0xFF) * keep) / 255;
@@ -128,7 +130,8 @@ void SurfacePainter::drawText(const std::string& utf8, _TTF_Font* font, Colour c
   SurfacePtr rendered;
   SDL_Surface* text = theme_ ? theme_->textCache().line(device, colour, utf8) : nullptr;
   if (!theme_) {
-    rendered.reset(TTF_RenderUTF8_Blended(device, utf8.c_str(), SDL_Color{colour.r, colour.g, colour.b, 255}));
+    rendered.reset(
+        TTF_RenderUTF8_Blended(device, utf8.c_str(), SDL_Color{colour.r, colour.g, colour.b, 255}));
     text = rendered.get();
   }
   if (!text) return;
@@ -178,5 +181,6 @@ void SurfacePainter::popLayer() {
   if (!layer.pixels) return;
   SDL_Surface* pixels = layer.pixels.get();
   blit(pixels, SDL_Rect{0, 0, pixels->w, pixels->h},
-       SDL_Rect{layerOrigin.x - origin_.x, layerOrigin.y - origin_.y, pixels->w, pixels->h}, uint8_t(layer.alpha));
+       SDL_Rect{layerOrigin.x - origin_.x, layerOrigin.y - origin_.y, pixels->w, pixels->h},
+       uint8_t(layer.alpha));
 }

@@ -37,8 +37,8 @@ class SurfacePainter : public Painter {
 
  private:
   struct Layer {
-    SurfacePtr pixels;     // a copy of what was below, drawn over, blended back at `alpha`
-    SDL_Surface* below;    // the target to blend back into
+    SurfacePtr pixels;   // a copy of what was below, drawn over, blended back at `alpha`
+    SDL_Surface* below;  // the target to blend back into
     SDL_Point belowOrigin;
     int alpha;
   };

@@ -282,7 +282,8 @@ void Toolkit::translate(const SDL_Event& event) {
       if (event.button.button != SDL_BUTTON_LEFT) break;
       lastMouse_ = {event.button.x / scale_, event.button.y / scale_};
       post(windowForSdlId(event.button.windowID),
-           event.type == SDL_MOUSEBUTTONDOWN ? WM_LBUTTONDOWN_ : WM_LBUTTONUP_, 0, Pack(lastMouse_.x, lastMouse_.y));
+           event.type == SDL_MOUSEBUTTONDOWN ? WM_LBUTTONDOWN_ : WM_LBUTTONUP_, 0,
+           Pack(lastMouse_.x, lastMouse_.y));
       break;
     case SDL_MOUSEWHEEL:
       post(windowForSdlId(event.wheel.windowID), WM_MOUSEWHEEL_, WPARAM((event.wheel.y * 120) & 0xFFFF) << 16,

@@ -22,8 +22,8 @@ class Window;
 
 // Private window messages of the toolkit's windows.
 enum : UINT {
-  QBM_PAINT = WM_APP + 0x100,  // draw the window now
-  QBM_CALL = WM_APP + 0x101,   // lParam: the PendingCall to run (hidden window)
+  QBM_PAINT = WM_APP + 0x100,    // draw the window now
+  QBM_CALL = WM_APP + 0x101,     // lParam: the PendingCall to run (hidden window)
   QBM_COMPOSE = WM_APP + 0x102,  // the input method's pre-edit text changed; wParam: its cursor
   WM_LBUTTONDOWN_ = 0x0201,
   WM_LBUTTONUP_ = 0x0202,

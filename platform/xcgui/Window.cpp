@@ -22,8 +22,9 @@ Window::Window(WindowOptions options)
   const Rect& r = options.screenRect;
   auto device = [this](int v) { return v == int(SDL_WINDOWPOS_CENTERED) ? v : v * scale_; };
   options.captionHeight *= scale_;
-  native_ = NativeWindow::create(toolkit.headless(), options.title,
-                                 {device(r.x), device(r.y), width_ * scale_, height_ * scale_}, options, this);
+  native_ =
+      NativeWindow::create(toolkit.headless(), options.title,
+                           {device(r.x), device(r.y), width_ * scale_, height_ * scale_}, options, this);
   nativeMoved(native_->position());
   if (toolkit.headless()) {
     screenPos_ = {r.x == int(SDL_WINDOWPOS_CENTERED) ? 0 : r.x, r.y == int(SDL_WINDOWPOS_CENTERED) ? 0 : r.y};
@@ -53,7 +54,8 @@ SDL_Surface* Window::drawingSurface() {
   SDL_Surface* target = native_->surface();
   if (!target) {
     if (!frame_)
-      frame_.reset(SDL_CreateRGBSurfaceWithFormat(0, width_ * scale_, height_ * scale_, 32, SDL_PIXELFORMAT_ARGB8888));
+      frame_.reset(
+          SDL_CreateRGBSurfaceWithFormat(0, width_ * scale_, height_ * scale_, 32, SDL_PIXELFORMAT_ARGB8888));
     target = frame_.get();
   }
   // A surface made anew (after a resize, or the first) holds nothing of what was drawn.

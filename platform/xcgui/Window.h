@@ -108,7 +108,7 @@ class Window : public Element {
 
   HWND hwnd_ = nullptr;
   std::unique_ptr<NativeWindow> native_;
-  SurfacePtr frame_;             // only without a window-system surface
+  SurfacePtr frame_;                  // only without a window-system surface
   SDL_Surface* drawnInto_ = nullptr;  // what the last render drew into
   Point drawnSize_;
   Colour background_;

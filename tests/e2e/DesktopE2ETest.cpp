@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "e2e/DesktopSession.h"
@@ -44,24 +45,36 @@ WindowGeometry Settled(const std::string& window) {
   for (int i = 0; i < 20; ++i) {
     usleep(300000);
     WindowGeometry now = GeometryOf(window);
-    if (now.x == last.x && now.y == last.y && now.width == last.width && now.height == last.height) return now;
+    if (now.x == last.x && now.y == last.y && now.width == last.width && now.height == last.height)
+      return now;
     last = now;
   }
   return last;
 }
 
+// The set-up script installs the desktop's programs; a missing one fails rather than hides.
 class DesktopE2ETest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(CommandOutput("which Xvfb openbox xcompmgr | wc -l"), "3") << "needs Xvfb, openbox and xcompmgr";
+    ASSERT_EQ(CommandOutput("which Xvfb openbox xcompmgr | wc -l"), "3")
+        << "needs Xvfb, openbox and xcompmgr";
   }
+  // Brings up the desktop, then the launcher on it; the main window's id, or "" (with a failure).
+  std::string openOn(DesktopSession::Options options) {
+    desktop_ = std::make_unique<DesktopSession>(options);
+    EXPECT_TRUE(desktop_->ready()) << desktop_->failure();
+    if (!desktop_->ready()) return "";
+    std::string main = launcher_.openMainWindow();
+    EXPECT_FALSE(main.empty()) << "no main window";
+    return main;
+  }
+
+  std::unique_ptr<DesktopSession> desktop_;
+  LauncherSession launcher_;  // goes before the desktop it runs on
 };
 
 TEST_F(DesktopE2ETest, TheMainWindowResizesFromItsCornerAndKeepsItsMinimumSize) {
-  DesktopSession desktop({});
-  ASSERT_TRUE(desktop.ready()) << desktop.failure();
-  LauncherSession launcher;
-  std::string main = launcher.openMainWindow();
+  std::string main = openOn({});
   ASSERT_FALSE(main.empty());
   WindowGeometry before = Settled(main);
   ASSERT_EQ(before.width, 1170);
@@ -72,8 +85,8 @@ TEST_F(DesktopE2ETest, TheMainWindowResizesFromItsCornerAndKeepsItsMinimumSize) 
   EXPECT_NEAR(wider.width, 1370, 4);
   EXPECT_NEAR(wider.height, 880, 4);
   // Laid out anew at the new size: the close button went to the new right edge.
-  launcher.moveTo(10, 10);
-  std::string shot = launcher.screenshot("resized");
+  launcher_.moveTo(10, 10);
+  std::string shot = launcher_.screenshot("resized");
   EXPECT_GT(LitShare(shot, Region(40, 40, wider.x + wider.width - 44, wider.y + 4)), 0.01);
   Drag(wider.x + wider.width - 2, wider.y + wider.height - 2, wider.x + 300, wider.y + 200);
   WindowGeometry smallest = Settled(main);
@@ -84,25 +97,22 @@ TEST_F(DesktopE2ETest, TheMainWindowResizesFromItsCornerAndKeepsItsMinimumSize) 
 // The notification window is a tool window: it never takes the focus from the main window, and
 // its fades reach the window system as opacity, which the compositor shows.
 TEST_F(DesktopE2ETest, TheNotificationWindowTakesNoFocusAndFadesThroughTheCompositor) {
-  DesktopSession desktop({.compositor = true});
-  ASSERT_TRUE(desktop.ready()) << desktop.failure();
-  LauncherSession launcher;
-  std::string main = launcher.openMainWindow();
+  std::string main = openOn({.compositor = true});
   ASSERT_FALSE(main.empty());
   WindowGeometry at = Settled(main);
   CommandOutput("xdotool windowactivate --sync " + main + " 2>/dev/null");
   const std::string active = CommandOutput("xdotool getactivewindow");
-  launcher.click(at.x + 882, at.y + 30);  // the bell
-  std::string notifications = launcher.waitForWindow("通知");
+  launcher_.click(at.x + 882, at.y + 30);  // the bell
+  std::string notifications = launcher_.waitForWindow("通知");
   ASSERT_FALSE(notifications.empty());
   EXPECT_EQ(CommandOutput("xdotool getactivewindow"), active);
-  std::string spy = launcher.workFile("opacity.txt");
+  std::string spy = launcher_.workFile("opacity.txt");
   CommandOutput("(timeout 8 xprop -spy -id " + notifications + " _NET_WM_WINDOW_OPACITY > " + spy +
                 " 2>/dev/null &)");
   usleep(300000);
   WindowGeometry box = GeometryOf(notifications);
-  launcher.moveTo(box.x + box.width / 2, box.y + box.height / 2);
-  launcher.moveTo(box.x + box.width / 2, box.y + box.height + 150);  // leaving it fades it out
+  launcher_.moveTo(box.x + box.width / 2, box.y + box.height / 2);
+  launcher_.moveTo(box.x + box.width / 2, box.y + box.height + 150);  // leaving it fades it out
   for (int i = 0; i < 50 && GeometryOf(notifications).width >= 0; ++i) usleep(100000);
   usleep(500000);
   std::ifstream seen(spy);
@@ -115,21 +125,18 @@ TEST_F(DesktopE2ETest, TheNotificationWindowTakesNoFocusAndFadesThroughTheCompos
     if (value > 0 && value < 0xFFFFFFFFul) ++partial;
   }
   EXPECT_GE(partial, 3) << "the fade-out's steps set the window's opacity";
-  EXPECT_TRUE(launcher.running());
+  EXPECT_TRUE(launcher_.running());
 }
 
 // On a 2x desktop (Xft.dpi 192) the window has twice the pixels and its text is drawn at them.
 TEST_F(DesktopE2ETest, OnATwiceDenseDesktopTheWindowIsDrawnAtTwiceTheSize) {
-  DesktopSession desktop({.width = 2600, .height = 1700, .xftDpi = 192});
-  ASSERT_TRUE(desktop.ready()) << desktop.failure();
-  LauncherSession launcher;
-  std::string main = launcher.openMainWindow();
+  std::string main = openOn({.width = 2600, .height = 1700, .xftDpi = 192});
   ASSERT_FALSE(main.empty());
   WindowGeometry at = Settled(main);
   EXPECT_EQ(at.width, 2340);
   EXPECT_EQ(at.height, 1520);
-  launcher.moveTo(10, 10);
-  std::string shot = launcher.screenshot("hidpi");
+  launcher_.moveTo(10, 10);
+  std::string shot = launcher_.screenshot("hidpi");
   EXPECT_GT(LitShare(shot, Region(2340, 1520, at.x, at.y), 40), 0.02);
 }
 

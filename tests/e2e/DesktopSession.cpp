@@ -24,14 +24,16 @@ DesktopSession::DesktopSession(Options options) {
   pid_t manager = spawn({"openbox"}, log);
   bool managed = false;
   for (int i = 0; i < 300 && !managed; ++i) {
-    managed = CommandOutput("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") != std::string::npos;
+    managed = CommandOutput("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
+              std::string::npos;
     if (!managed) usleep(50000);
   }
   if (!managed) {
     int status = 0;
-    failure_ = waitpid(manager, &status, WNOHANG) == manager
-                   ? "openbox ended with status " + std::to_string(status) + ": " + CommandOutput("cat " + log)
-                   : "openbox did not take the display " + std::string(std::getenv("DISPLAY"));
+    failure_ =
+        waitpid(manager, &status, WNOHANG) == manager
+            ? "openbox ended with status " + std::to_string(status) + ": " + CommandOutput("cat " + log)
+            : "openbox did not take the display " + std::string(std::getenv("DISPLAY"));
     return;
   }
   unlink(log.c_str());

@@ -12,7 +12,9 @@
 
 namespace {
 
-int EntryY(int entry) { return kTop + 64 + 30 * (entry - 1) + 20; }
+int EntryY(int entry) {
+  return kTop + 64 + 30 * (entry - 1) + 20;
+}
 
 class LauncherE2ETest : public DisplayTest {};
 
@@ -127,7 +129,8 @@ TEST_F(LauncherE2ETest, WithoutACatalogueTheWindowStillOpensAndNoFileIsCreated) 
 }
 
 TEST_F(LauncherE2ETest, AnExistingToolkitFileIsNeverReplacedAndAnUnusableOneEndsWithAMessage) {
-  LauncherSession launcher(LauncherSession::Options{.presetToolkitFile = "not a library", .presetToolkit = true});
+  LauncherSession launcher(
+      LauncherSession::Options{.presetToolkitFile = "not a library", .presetToolkit = true});
   ASSERT_TRUE(launcher.start());
   std::string notice = launcher.waitForWindow("信息：");  // shown before the toolkit is first used
   ASSERT_FALSE(notice.empty());

@@ -77,7 +77,8 @@ TEST_F(SurfacePainterTest, AtScaleTwoRectanglesAndTextCoverTwiceThePixels) {
   for (auto [frame, scale] : {std::pair{single.get(), 1}, std::pair{twice.get(), 2}}) {
     SurfacePainter painter(frame, &theme, scale);
     painter.clear({0, 0, 0, 255});
-    painter.drawText("视频", font, {255, 255, 255, 255}, {0, 0, 100, 30}, TextAlign::Start, TextAlign::Center);
+    painter.drawText("视频", font, {255, 255, 255, 255}, {0, 0, 100, 30}, TextAlign::Start,
+                     TextAlign::Center);
   }
   EXPECT_GT(LitRows(single.get()), 6);
   EXPECT_NEAR(LitRows(twice.get()), 2 * LitRows(single.get()), 3) << "rendered at 28 px, not stretched";
