@@ -54,3 +54,20 @@ function(qb_run_file source destination)
     configure_file("${source}" "${QB_RUN_DIR}/${destination}" COPYONLY)
   endif()
 endfunction()
+
+# qb_run_program(target): a program or library of the run directory, as the package installs
+# it byte for byte (so the update manifest over the run directory matches what users have):
+# found beside each other through $ORIGIN alone, and stripped, with its debug information
+# kept in the run directory's .debug/ folder, where gdb looks for it.
+function(qb_run_program target)
+  set_target_properties(${target} PROPERTIES BUILD_WITH_INSTALL_RPATH ON INSTALL_RPATH "$ORIGIN")
+  if(NOT QB_SANITIZE AND NOT QB_FUZZ)
+    set(debug "${QB_RUN_DIR}/.debug/${target}.debug")
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E make_directory "${QB_RUN_DIR}/.debug"
+      COMMAND ${CMAKE_OBJCOPY} --only-keep-debug "$<TARGET_FILE:${target}>" "${debug}"
+      COMMAND ${CMAKE_STRIP} --strip-unneeded --remove-section=.comment --remove-section=.note "$<TARGET_FILE:${target}>"
+      COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=${debug} "$<TARGET_FILE:${target}>"
+      VERBATIM)
+  endif()
+endfunction()

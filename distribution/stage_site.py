@@ -7,6 +7,7 @@
 The site serves, beside the tool archives (tools/, made by package_tools.py):
   run/                              the run directory's product files, which the updater fetches
   covers/                           the cover images the catalogue names
+  screenshots/                      the screenshots the package's AppStream metadata shows
   quillbay_resalse/updata.html      the update manifest over run/, made by make-manifest
   quillbay_resalse/updata.html.sig  its Ed25519 signature, which the updater insists on
 
@@ -54,6 +55,7 @@ def main():
     parser.add_argument("--make-manifest", required=True)
     parser.add_argument("--sign-manifest", required=True)
     parser.add_argument("--signing-key", required=True)
+    parser.add_argument("--screenshots", type=pathlib.Path)
     args = parser.parse_args()
     base_url = args.base_url.rstrip("/")
 
@@ -62,6 +64,11 @@ def main():
     covers.mkdir(parents=True, exist_ok=True)
     for cover in sorted((args.run_dir / "资源文件" / "cover").glob("*.png")):
         shutil.copy2(cover, covers / cover.name)
+    if args.screenshots:
+        shots = args.site / "screenshots"
+        shots.mkdir(parents=True, exist_ok=True)
+        for shot in sorted(args.screenshots.glob("*.png")):
+            shutil.copy2(shot, shots / shot.name)
 
     manifest = args.site / "quillbay_resalse" / "updata.html"
     manifest.parent.mkdir(parents=True, exist_ok=True)

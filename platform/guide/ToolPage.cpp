@@ -1,7 +1,11 @@
 #include "platform/guide/ToolPage.h"
 
+#include <cstdio>
+#include <filesystem>
 #include <map>
 #include <optional>
+
+#include "platform/guide/ToolDesktopEntry.h"
 
 #include "platform/win32/Win32.h"
 
@@ -57,6 +61,22 @@ std::string Native(const std::string& runDirectory, const std::string& windowsPa
   return runDirectory + QbNativePath(Ansi(windowsPath).c_str());
 }
 
+// An installed tool of the user's own run directory is offered under "Open with"; every opening
+// of its page does so again, which also covers tools installed before there were entries.
+void OfferToDesktop(const std::string& runDirectory, const CatalogueEntry& entry) {
+  const std::string launch = Native(runDirectory, entry.launchPath);
+  std::error_code ignored;
+  if (entry.launchPath.empty() || !std::filesystem::is_regular_file(launch, ignored) ||
+      !ToolDesktopEntry::IsUsersRunDirectory(runDirectory)) {
+    return;
+  }
+  std::string error;
+  const std::string icon = entry.coverPath.empty() ? std::string() : Native(runDirectory, entry.coverPath);
+  if (!ToolDesktopEntry(launch, icon).install(&error)) {
+    std::fprintf(stderr, "无法把“%s”加入“打开方式”：%s\n", entry.name.c_str(), error.c_str());
+  }
+}
+
 void Fill(HXCGUI page, const std::string& runDirectory, const std::string& toolName,
           const std::optional<CatalogueEntry>& entry) {
   SetText(page, kName, toolName);
@@ -66,6 +86,7 @@ void Fill(HXCGUI page, const std::string& runDirectory, const std::string& toolN
     HIMAGE cover = XImage_LoadFile(Wide(Native(runDirectory, entry->coverPath)).c_str(), TRUE);
     XShapePic_SetImage(XC_GetObjectByID(page, kCover), cover);
   }
+  if (entry) OfferToDesktop(runDirectory, *entry);
   HELE button = XC_GetObjectByID(page, kLaunch);
   Targets()[button] = LaunchTarget{entry ? Native(runDirectory, entry->launchPath) : "", toolName,
                                    XC_GetObjectByID(page, kStatus)};

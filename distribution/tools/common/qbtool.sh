@@ -2,6 +2,8 @@
 # hooks and ends with `qb_main "$@"`; this file is packed beside it in the tool's archive.
 #
 #   <launch file>                       the window: choose a file, options, progress, result
+#   <launch file> FILE...               the same for files given (as "Open with" does): no
+#                                       chooser, and the window's title names the file
 #   <launch file> --batch INPUT OUTPUT [OPTION...]
 #                                       the same job without a window; exit 0 on success,
 #                                       non-zero with one line on stderr otherwise
@@ -572,10 +574,16 @@ qb_window() {
     exit 3
   fi
   local chosen
-  # A tool whose input is not a file the user has (a screenshot) makes it in tool_choose.
-  if qb_hook tool_choose; then chosen=$(tool_choose) || exit 1; else chosen=$(qb_choose_input) || exit 1; fi
-  [ -n "$chosen" ] || exit 1
-  mapfile -t QB_INPUTS <<<"$chosen"
+  if [ $# -gt 0 ]; then
+    # Files handed over by the desktop ("Open with"): a chooser would only ask again.
+    QB_INPUTS=("$@")
+    if [ $# -eq 1 ]; then TOOL_TITLE="$TOOL_TITLE - $(basename -- "$1")"; else TOOL_TITLE="$TOOL_TITLE - $# 个文件"; fi
+  else
+    # A tool whose input is not a file the user has (a screenshot) makes it in tool_choose.
+    if qb_hook tool_choose; then chosen=$(tool_choose) || exit 1; else chosen=$(qb_choose_input) || exit 1; fi
+    [ -n "$chosen" ] || exit 1
+    mapfile -t QB_INPUTS <<<"$chosen"
+  fi
   (qb_prepare) || exit $?
   if qb_hook tool_options; then tool_options || exit 1; fi
   local input=${QB_INPUTS[0]} output
@@ -610,7 +618,7 @@ qb_main() {
       # A tool with nothing to choose (a collection that opens its folder) has its own window.
       tool_window
     else
-      qb_window
+      qb_window "$@"
     fi
   fi
 }
