@@ -8,24 +8,22 @@
 
 #include "acquisition/CardFrame.h"
 #include "acquisition/EngineDeployment.h"
+#include "acquisition/InstallPath.h"
 #include "acquisition/PageBuilder.h"
 #include "acquisition/RunDownload.h"
 #include "acquisition/UpdateCheck.h"
 #include "acquisition/ZipUnpacker.h"
 #include "shell/SharedState.h"
+#include "shell/startup/CodePageText.h"
 #include "shell/startup/RunDirectory.h"
 #include "shell/startup/UiTextConversion.h"
 #include "shell/startup/Waits.h"
 
 namespace {
 
-// Navigation entry -> card list and the host beside it (0: none).
-struct EntryElements {
-  int list;
-  int host;
-};
-constexpr std::array<EntryElements, 8> kEntryElements = {
-    {{0, 0}, {0, 0}, {2002, 2001}, {3002, 3001}, {7002, 7001}, {4002, 4001}, {6002, 6001}, {0, 0}}};
+// The card lists a tool's page can take the place of, each beside its host (the padding
+// layout, list ID - 1): the four categories, favourites, search results.
+constexpr std::array<int, 6> kCardListIds = {2002, 3002, 7002, 4002, 6002, 5002};
 
 // Tools being downloaded, by install directory (UI thread only): a second click on the same
 // tool while its download runs starts nothing.
@@ -33,6 +31,7 @@ std::set<AnsiText> g_downloading;
 // One download at a time: the engine is one library shared by the process, and each download
 // deploys it afresh and shuts it down at the end.
 std::mutex g_engineInUse;
+InstallDirectoriesSource g_installDirectories = nullptr;
 
 AnsiText CardText(const CardLocation& card, int id) {
   HELE element = card.element(id);
@@ -46,23 +45,24 @@ void PlayFrames(const CardLocation& card, int first, int last, int pauseMs) {
   }
 }
 
-// Hides the card list of the current entry, builds the tool's page in its host and keeps it.
-// A page the entry already shows (a download that ended while another tool was open) is
-// destroyed first: its handle is about to be replaced, and the back control could no longer
-// reach it. False when the page builder made nothing.
+// Hides the card list the card was clicked in, builds the tool's page in the host beside it and
+// keeps it, so the page shows where the user clicked (search results and favourites included,
+// whatever navigation entry was chosen last). A page that list already shows (a download that
+// ended while another tool was open) is destroyed first: its handle is about to be replaced, and
+// the back control could no longer reach it. False when the page builder made nothing.
 bool OpenToolPage(const ActivationRecord& record) {
-  const int k = CurrentNavIndex;
-  const bool withHost = k >= 2 && k <= 6;
+  const int listId = CardListId(record.card.list());
   HELE host = 0;
-  if (withHost) {
-    if (ToolPageSlot()[k] != 0) XEle_Destroy(ToolPageSlot()[k]);
-    ToolPageSlot()[k] = 0;
-    XEle_ShowEle(XC_GetObjectByID(MainWindow, kEntryElements[k].list), FALSE);
-    host = XC_GetObjectByID(MainWindow, kEntryElements[k].host);
+  if (listId != 0) {
+    HELE& slot = ToolPageSlot(listId);
+    if (slot != 0) XEle_Destroy(slot);
+    slot = 0;
+    XEle_ShowEle(record.card.list(), FALSE);
+    host = XC_GetObjectByID(MainWindow, listId - 1);
   }
   HELE page = BuildToolPage(record.name, host, MainWindow);
-  if (withHost) ToolPageSlot()[k] = page;
-  if (page == 0 && withHost) XEle_ShowEle(XC_GetObjectByID(MainWindow, kEntryElements[k].list), TRUE);
+  if (listId != 0) ToolPageSlot(listId) = page;
+  if (page == 0 && listId != 0) XEle_ShowEle(record.card.list(), TRUE);
   SetCardFrame(record.card, 1, false);
   XEle_AdjustLayout(XC_GetObjectByID(MainWindow, 8));
   XEle_RedrawEle(XC_GetObjectByID(MainWindow, 8), FALSE);
@@ -76,11 +76,15 @@ void TellUser(const AnsiText& what, const ActivationRecord& record) {
 }
 
 // An archive is unpacked only when it is the one the catalogue promises: a damaged or altered
-// download must never become an installed tool.
-bool ArchiveMatches(const AnsiText& archive, const AnsiText& expectedMd5) {
-  if (expectedMd5.empty()) return true;
+// download must never become an installed tool. A row without an MD5 (catalogues that leave the
+// field unused) installs unchecked, and says so.
+bool ArchiveMatches(const AnsiText& archive, const ActivationRecord& record) {
+  if (record.archiveMd5.empty()) {
+    WriteDiagnosticLine("“" + record.name + "”：目录中没有安装包的 MD5，安装包未经校验");
+    return true;
+  }
   const AnsiText actual = Md5Hex(ReadWholeFile(archive), true);
-  return !actual.empty() && actual == ToLowerAscii(expectedMd5);
+  return !actual.empty() && actual == ToLowerAscii(record.archiveMd5);
 }
 
 AnsiText ArchivePath(const ActivationRecord& record) {
@@ -89,9 +93,24 @@ AnsiText ArchivePath(const ActivationRecord& record) {
 
 }  // namespace
 
-std::array<HELE, 8>& ToolPageSlot() {
-  static std::array<HELE, 8> slots{};
-  return slots;
+void SetInstallDirectoriesSource(InstallDirectoriesSource source) { g_installDirectories = source; }
+
+HELE& ToolPageSlot(int listId) {
+  static std::array<HELE, kCardListIds.size()> slots{};
+  static HELE none = 0;
+  for (size_t i = 0; i < kCardListIds.size(); ++i) {
+    if (kCardListIds[i] == listId) return slots[i];
+  }
+  none = 0;
+  return none;
+}
+
+int CardListId(HELE list) {
+  if (list == 0) return 0;
+  for (int id : kCardListIds) {
+    if (XC_GetObjectByID(MainWindow, id) == list) return id;
+  }
+  return 0;
 }
 
 AnsiText ArchiveFileName(const AnsiText& url) {
@@ -134,6 +153,14 @@ intptr_t ActivateCard(intptr_t data) {
     if (!OpenToolPage(*record)) TellUser("的页面没能打开。", *record);
     return 0;
   }
+  // Refused before anything is fetched: installing there would replace what is not the tool's.
+  const AnsiText problem =
+      InstallPathProblem(record->installDir, g_installDirectories ? g_installDirectories() : std::vector<AnsiText>{});
+  if (!problem.empty()) {
+    WriteDiagnosticLine("“" + record->name + "”" + problem + "（" + record->installDir + "），未安装");
+    TellUser(problem + "，未安装任何文件。", *record);
+    return 0;
+  }
   if (!g_downloading.insert(record->installDir).second) return 0;
   PlayFrames(record->card, 1, 20, 30);
   std::thread(DownloadTool, record.release()).detach();
@@ -150,9 +177,11 @@ void DownloadTool(ActivationRecord* record) {
       record->failure = "未能下载：" + engineFailure + "。";
     } else if (fileName.empty()) {
       record->failure = "的下载地址无效，未能下载。";
-    } else if (!RunDownload(record->downloadUrl, fileName, RunDir() + "\\Application\\", record->card)) {
+    } else if (AnsiText why; !RunDownload(record->downloadUrl, fileName, RunDir() + "\\Application\\", record->card,
+                                          kDownloadStallSeconds, &why)) {
+      WriteDiagnosticLine("“" + record->name + "”下载失败：" + why + "（" + record->downloadUrl + "）");
       record->failure = "下载失败，请检查网络后重试。";
-    } else if (!ArchiveMatches(ArchivePath(*record), record->archiveMd5)) {
+    } else if (!ArchiveMatches(ArchivePath(*record), *record)) {
       record->failure = "的安装包校验失败（文件已损坏或被改动），未安装任何文件。";
     } else if (InstallZip(ArchivePath(*record), RunDir() + record->installDir) != 1) {
       record->failure = "解压失败，未安装任何文件。";

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include "shell/SharedTypes.h"
 #include "shell/main_window/CardLocation.h"
@@ -35,8 +36,16 @@ void DownloadTool(ActivationRecord* record);
 // rest and the user told. Releases the record.
 intptr_t FinishInstall(intptr_t data);
 
-// The page element built for navigation entries 2 to 6 (index = entry), 0 when none.
-std::array<HELE, 8>& ToolPageSlot();
+// Every catalogue row's install directory, asked before a download so that no tool is installed
+// over another's folder; set by whoever owns the catalogue (none: no row is known).
+using InstallDirectoriesSource = std::vector<AnsiText> (*)();
+void SetInstallDirectoriesSource(InstallDirectoriesSource source);
+
+// The tool page shown in place of a card list, by the list's layout ID (2002, 3002, 7002, 4002,
+// 6002, 5002), 0 when none; any other ID gives a slot that holds nothing.
+HELE& ToolPageSlot(int listId);
+// The layout ID of the main window's card list `list`, 0 when it is none of them.
+int CardListId(HELE list);
 // The archive's file name: the part of the URL after its last "/" (the whole URL without one).
 AnsiText ArchiveFileName(const AnsiText& url);
 // Whether RunDir + launch file names an existing file (a wildcard matches as a pattern;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 
 #include "acquisition/CardFrame.h"
 #include "acquisition/EngineLibrary.h"
@@ -9,6 +10,7 @@
 #include "acquisition/TaskParamRecord.h"
 #include "platform/win32/Win32.h"
 #include "platform/xldl/EngineStatus.h"
+#include "shell/startup/CodePageText.h"
 
 int ProgressImageNumber(float fraction) {
   TaskInfoRecord info;
@@ -21,10 +23,12 @@ int ProgressImageNumber(float fraction) {
 }
 
 bool RunDownload(const AnsiText& url, const AnsiText& fileName, const AnsiText& saveDirectory,
-                 const CardLocation& card, int stallSeconds) {
+                 const CardLocation& card, int stallSeconds, AnsiText* failure) {
+  AnsiText reason;
   const EngineFunctions* engine = CurrentEngine();
   if (!engine) {
     SetCardFrame(card, 1);
+    if (failure) *failure = "下载组件没有加载";
     return false;
   }
   TaskParamRecord parameters;
@@ -44,16 +48,22 @@ bool RunDownload(const AnsiText& url, const AnsiText& fileName, const AnsiText& 
       complete = true;
       break;
     }
-    if (info.stat() == kTaskFailed) break;
+    if (info.stat() == kTaskFailed) {
+      reason = Utf8ToAnsiText(XlFailCodeText(info.fail_code())) + "（错误码 " + std::to_string(info.fail_code()) + "）";
+      break;
+    }
     if (info.nTotalDownload() != lastBytes) {
       lastBytes = info.nTotalDownload();
       lastProgress = GetTickCount();
     } else if (GetTickCount() - lastProgress >= static_cast<DWORD>(stallSeconds) * 1000u) {
+      reason = std::to_string(stallSeconds) + " 秒没有收到任何数据";
       break;
     }
     Sleep(1000);
   }
+  if (!task) reason = "下载任务没能创建";
   engine->XL_UnInit();
   if (!complete) SetCardFrame(card, 1);
+  if (!complete && failure) *failure = reason;
   return complete;
 }

@@ -14,6 +14,7 @@ int ProgressImageNumber(float fraction);
 // progress image on the card after each poll (SetCardFrame: on the card's element of the moment); shuts the
 // engine down at the end. True only when the engine reports the file complete. On the engine's failure state,
 // when no engine is loaded, or when no byte arrives for `stallSeconds`, the card goes back to image 1 and the
-// result is false, so nothing partial is ever unpacked.
+// result is false, so nothing partial is ever unpacked; `failure` (when given) then says why: the engine's
+// failure code as XlFailCodeText tells it, a stall, or a missing engine.
 bool RunDownload(const AnsiText& url, const AnsiText& fileName, const AnsiText& saveDirectory,
-                 const CardLocation& card, int stallSeconds = kDownloadStallSeconds);
+                 const CardLocation& card, int stallSeconds = kDownloadStallSeconds, AnsiText* failure = nullptr);

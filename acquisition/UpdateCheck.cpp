@@ -1,5 +1,8 @@
 #include "acquisition/UpdateCheck.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 
@@ -7,6 +10,7 @@
 #include "platform/cryptoapi/CryptoApi.h"
 #include "platform/urlmon/UrlFetch.h"
 #include "platform/win32/Win32.h"
+#include "shell/startup/CodePageText.h"
 #include "shell/startup/RunDirectory.h"
 #include "shell/startup/Waits.h"
 
@@ -108,6 +112,13 @@ ByteBuffer ReadWholeFile(const AnsiText& path) {
   return bytes;
 }
 
+bool IsUnreadableFile(const AnsiText& path) {
+  const std::string native = QbNativePath(path.c_str());
+  struct stat info {};
+  if (::stat(native.c_str(), &info) != 0) return false;  // missing: not unreadable
+  return !S_ISREG(info.st_mode) || ::access(native.c_str(), R_OK) != 0;
+}
+
 UpdateEffects& SystemUpdateEffects() {
   static SystemEffects effects;
   return effects;
@@ -145,7 +156,14 @@ void CheckForUpdates(const AnsiText& location, UpdateEffects& effects) {
     // is neither read nor acted on.
     if (!fields || !StaysInsideRunDir(fields->path())) continue;
     PumpingWait(50, 0);
-    const ByteBuffer local = ReadWholeFile(RunDir() + "\\" + fields->path());
+    const AnsiText path = RunDir() + "\\" + fields->path();
+    const ByteBuffer local = ReadWholeFile(path);
+    // A missing file is a difference; one that is there but cannot be read would send the user
+    // to an updater that cannot replace it either, at every start: it is reported and passed by.
+    if (local.empty() && IsUnreadableFile(path)) {
+      WriteDiagnosticLine("更新检查：无法读取 " + path + "，跳过此文件");
+      continue;
+    }
     if (Md5Hex(local, true) == fields->md5()) continue;
     effects.showMessage(kDifferenceText, kDifferenceTitle);
     effects.startUpdater(location);

@@ -2,9 +2,10 @@
 // lists and, at the first difference, tells the user, starts "UpDater.exe" with the manifest
 // location and ends the program.
 //
-// When it runs: the launcher does not run the check yet. The update server's host is not set up,
-// and a check at every start would only add a failing request; CheckForUpdates(SystemManifestUrl())
-// is ready for the day it is wanted, from any thread that may show a message box.
+// When it runs: once per start, on a worker thread of its own after the main window is shown
+// (UpdateCheckThread), against the manifest of the distribution site the build names. A file
+// that is missing counts as changed; one that exists but cannot be read is reported on stderr
+// and passed by, since the updater could not replace it either.
 //
 // Manifest text: records separated by "#". A record is hex digits (the content's bytes XORed with
 // kManifestScramble) followed by a 9-character tag, ManifestTag(key sentence).
@@ -53,6 +54,9 @@ AnsiText ManifestTag(const AnsiText& key);
 
 // The whole file; a file that is missing or unreadable reads as no bytes.
 ByteBuffer ReadWholeFile(const AnsiText& path);
+// True for a path that exists but cannot be read as a file by this user (no permission, or a
+// folder where a file should be).
+bool IsUnreadableFile(const AnsiText& path);
 AnsiText ToLowerAscii(AnsiText text);
 
 // 32 hex digits, upper case unless `lowerCase`; empty when the digest cannot be computed.

@@ -147,21 +147,57 @@ int UnpackZip(const AnsiText& archivePath, const AnsiText& targetDirectory) {
   return 1;
 }
 
+namespace {
+
+// Files the user keeps in a tool's folder (results saved there, settings) that the new archive
+// does not name go into the staging folder too, as hard links where the file system allows and
+// as copies elsewhere, so the swap that follows replaces only the archive's own members.
+bool CarryOverUserFiles(const fs::path& installed, const fs::path& staging) {
+  std::error_code error;
+  for (fs::recursive_directory_iterator it(installed, error), end; !error && it != end; it.increment(error)) {
+    const fs::path relative = it->path().lexically_relative(installed);
+    const fs::path staged = staging / relative;
+    const fs::file_status status = it->symlink_status(error);
+    if (error) return false;
+    std::error_code probe;  // a name the archive does not hold reports "not found" here
+    const fs::file_status inArchive = fs::symlink_status(staged, probe);
+    if (fs::exists(inArchive)) {
+      // The archive's member of that name wins; a folder of the archive is merged into.
+      if (fs::is_directory(status) && !fs::is_directory(inArchive)) it.disable_recursion_pending();
+      continue;
+    }
+    if (fs::is_directory(status)) {
+      fs::create_directory(staged, error);
+    } else if (fs::is_symlink(status)) {
+      fs::copy_symlink(it->path(), staged, error);
+    } else if (::link(it->path().c_str(), staged.c_str()) != 0) {
+      fs::copy_file(it->path(), staged, error);
+    }
+    if (error) return false;
+  }
+  return !error;
+}
+
+}  // namespace
+
 int InstallZip(const AnsiText& archivePath, const AnsiText& installDirectory) {
   std::string target = QbNativePath(installDirectory.c_str());
   while (target.size() > 1 && target.back() == '/') target.pop_back();
   const std::string staging = target + ".installing";
   const std::string previous = target + ".replaced";
   std::error_code ignored;
+  const fs::file_status old = fs::symlink_status(target, ignored);
+  const bool hadOld = fs::exists(old);
+  // Only a folder is a tool: a file or a link standing at that name is not made way for.
+  if (hadOld && !fs::is_directory(old)) return 0;
   fs::remove_all(staging, ignored);
   fs::remove_all(previous, ignored);
-  if (UnpackZip(archivePath, installDirectory + ".installing") != 1) {
+  if (UnpackZip(archivePath, installDirectory + ".installing") != 1 ||
+      (hadOld && !CarryOverUserFiles(target, staging))) {
     fs::remove_all(staging, ignored);
     return 0;
   }
-  // What stood there (a tool whose launch file went missing) makes way, and comes back if the
-  // new one cannot take its place.
-  const bool hadOld = fs::exists(fs::symlink_status(target, ignored));
+  // The old folder makes way, and comes back if the new one cannot take its place.
   if (hadOld && ::rename(target.c_str(), previous.c_str()) != 0) {
     fs::remove_all(staging, ignored);
     return 0;

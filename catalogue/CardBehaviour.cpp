@@ -5,6 +5,7 @@
 
 #include "acquisition/ItemActivation.h"
 #include "catalogue/CatalogueQueries.h"
+#include "catalogue/CategoryPanel.h"
 #include "shell/SharedState.h"
 #include "shell/main_window/CardLocation.h"
 #include "shell/startup/RunDirectory.h"
@@ -90,17 +91,34 @@ int OnIndicatorClicked(HXCGUI, int, WPARAM, LPARAM, BOOL*) {
   return 0;
 }
 
+namespace {
+// Shows the flag on a card: its list row (what the card is built from when it scrolls back
+// into view) and, while it is built, its flag text and star.
+void ShowFavourite(const CardLocation& card, const UiText& value, bool on) {
+  XListView_Item_SetTextEx(card.list(), card.group(), card.item(), ToUiText("isCollection").c_str(), value.c_str());
+  if (HELE flag = card.element(16)) XShapeText_SetText(flag, value.c_str());
+  if (HELE star = card.element(20)) XBtn_SetCheck(star, on ? TRUE : FALSE);
+  XEle_RedrawEle(card.list(), FALSE);
+}
+}  // namespace
+
 int ToggleFavourite(HXCGUI button, int, WPARAM, LPARAM, BOOL*) {
   int group = -1, item = -1;
   XListView_GetSelectItem(CurrentCardList, &group, &item);
   HELE flag = XListView_GetTemplateObject(CurrentCardList, group, item, 16);
   const bool turningOn = FromUiText(XShapeText_GetText(flag)) == "0";
   const UiText value = ToUiText(turningOn ? "1" : "0");
-  XShapeText_SetText(flag, value.c_str());
-  // The adapter's row is what the card is built from when it scrolls back into view.
-  XListView_Item_SetTextEx(CurrentCardList, group, item, ToUiText("isCollection").c_str(), value.c_str());
+  const CardLocation clicked(CurrentCardList, group, item);
+  ShowFavourite(clicked, value, turningOn);
   AnsiText id = CardText(CurrentCardList, group, item, 15);
   XBtn_SetCheck(button, turningOn ? TRUE : FALSE);
+  // The same tool's card in every other list (its category, search results, favourites)
+  // agrees at once.
+  if (!id.empty()) {
+    for (const CardLocation& card : CardsShowingRow(id)) {
+      if (!(card == clicked)) ShowFavourite(card, value, turningOn);
+    }
+  }
   SetFavourite(id, turningOn);
   return 0;
 }

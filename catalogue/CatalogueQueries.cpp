@@ -68,6 +68,15 @@ void QueryByName(const AnsiText& text) {
 
 void QueryFavourites() { LoadRows("SELECT * FROM App_List WHERE IsCollection=1"); }
 
+std::vector<AnsiText> QueryInstallDirectories() {
+  std::vector<AnsiText> directories;
+  RowCursor cursor = TheCatalogDb().query("SELECT App_Install_path FROM App_List", {});
+  cursor.rewind();
+  while (cursor.next()) directories.push_back(cursor.text("App_Install_path"));
+  cursor.close();
+  return directories;
+}
+
 bool SetFavourite(const AnsiText& id, bool on) {
   return TheCatalogDb().execute(on ? "UPDATE App_List SET IsCollection = '1' WHERE ID =?"
                                    : "UPDATE App_List SET IsCollection = '0' WHERE ID =?",

@@ -21,6 +21,8 @@ void QueryCategory(const AnsiText& key);
 void QueryByName(const AnsiText& text);
 // Rows marked as favourites into LoadedRecords.
 void QueryFavourites();
+// Every row's App_Install_path, in table order; nothing without a catalogue.
+std::vector<AnsiText> QueryInstallDirectories();
 // Sets or clears the favourite flag of the row with that ID.
 bool SetFavourite(const AnsiText& id, bool on);
 // city_adcode of the first city_id row for the city; empty when there is none.

@@ -85,6 +85,28 @@ void BuildCategoryPanel(PanelMember member) {
   XEle_ShowEle(panel.root, FALSE);
 }
 
+namespace {
+// (card, row ID) of every card the lists hold, in fill order.
+std::vector<std::pair<CardLocation, AnsiText>>& CardRows() {
+  static std::vector<std::pair<CardLocation, AnsiText>> rows;
+  return rows;
+}
+}  // namespace
+
+void ClearCardList(HELE list) {
+  XListView_DeleteAllGroup(list);
+  XListView_DeleteAllItem(list);
+  std::erase_if(CardRows(), [list](const auto& row) { return row.first.list() == list; });
+}
+
+std::vector<CardLocation> CardsShowingRow(const AnsiText& id) {
+  std::vector<CardLocation> cards;
+  for (const auto& [card, rowId] : CardRows()) {
+    if (rowId == id) cards.push_back(card);
+  }
+  return cards;
+}
+
 void FillCardList(HELE list) {
   int group = XListView_Group_AddItemText(list, ToUiText("group1").c_str(), -1);
   for (const AppRecord& record : LoadedRecords()) {
@@ -97,5 +119,6 @@ void FillCardList(HELE list) {
     SetCardText(list, group, item, "id", record.ID);
     SetCardText(list, group, item, "isCollection", record.IsCollection);
     SetCardText(list, group, item, "App_md5", record.App_md5);
+    CardRows().emplace_back(CardLocation(list, group, item), record.ID);
   }
 }

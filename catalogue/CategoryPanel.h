@@ -2,6 +2,10 @@
 // results and the favourites. Every member shares one card template and one set of columns.
 #pragma once
 
+#include "shell/main_window/CardLocation.h"
+
+#include <vector>
+
 #include "shell/SharedTypes.h"
 #include "shell/main_window/Panels.h"
 #include "shell/toolkit/xcgui.h"
@@ -24,5 +28,10 @@ Panel PanelFor(PanelMember member);
 void BuildCategoryPanel(PanelMember member);
 // Turns LoadedRecords into cards of `list`, in one group.
 void FillCardList(HELE list);
+// Removes every group and card of `list` (search results and favourites, before a refill).
+void ClearCardList(HELE list);
+// Every card, in any list, that shows the catalogue row with that ID (the toolkit keeps a
+// card's texts but cannot list them back, so the lists' rows are kept here as they are filled).
+std::vector<CardLocation> CardsShowingRow(const AnsiText& id);
 // Applies the card size that goes with NavigationExpanded: 320 x 120 wide, 370 x 160 narrow.
 void ApplyCardSize(HELE list);

@@ -11,8 +11,7 @@ void RefillFavourites() {
   CurrentCardList = list;
   ForgetRevealedCard();
   LoadedRecords().clear();
-  XListView_DeleteAllGroup(list);
-  XListView_DeleteAllItem(list);
+  ClearCardList(list);
   QueryFavourites();
   FillCardList(list);
   XWnd_AdjustLayout(MainWindow);

@@ -45,8 +45,7 @@ void ShowSearchResults(const AnsiText& text) {
   CurrentCardList = list;
   ForgetRevealedCard();
   LoadedRecords().clear();
-  XListView_DeleteAllGroup(list);
-  XListView_DeleteAllItem(list);
+  ClearCardList(list);
   QueryByName(text);
   FillCardList(list);
   XWnd_AdjustLayout(MainWindow);

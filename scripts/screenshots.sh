@@ -55,6 +55,10 @@ EOF
 pids+=($!)
 cp -a "$build/run" "$scratch/run"
 rm -rf "$scratch/run/Application"
+# One tool installed already (视频格式转换, the second video card), so its page opens at once.
+installed=$(sqlite3 "$scratch/run/CONFIG.db" "select App_Install_path from App_List where ID = 2" | tr '\\' /)
+mkdir -p "$scratch/run$installed"
+unzip -q "$build/dist/tools/video_convert.zip" -d "$scratch/run$installed"
 sqlite3 "$scratch/run/CONFIG.db" \
   "update App_List set App_download_http = replace(App_download_http, 'http://127.0.0.1:8760', 'http://127.0.0.1:$port');"
 mkdir -p "$scratch/work" "$out"
@@ -111,6 +115,8 @@ at 882 30; sleep 0.4; shot bell-hover
 xdotool click 1; wait_for "通知" || true; sleep 1.2; shot notifications-open
 at 882 150; sleep 0.3; away; sleep 2
 click 28 "$(nav_entry_y 3)"; sleep 0.5; click 28 "$(nav_entry_y 2)"; away; sleep 1.5
+click 950 221; sleep 2.5; away; shot tool-page
+click 134 30; sleep 1
 click 565 221; sleep 2.5; away; shot download-in-progress
 click 1099 30; sleep 1.5; away; shot maximised 1600x1000+0+0
 

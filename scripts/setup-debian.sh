@@ -15,7 +15,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   xvfb xauth xdotool imagemagick x11-utils openbox xcompmgr
   clang-14 libclang-rt-14-dev
-  aria2 curl time bc gnuplot-nox python3 python3-pil locales
+  aria2 curl time bc gnuplot-nox python3 python3-pil locales unzip
+  # the Debian package and its checks
+  dpkg-dev desktop-file-utils appstream lintian
   # the distribution site
   nginx-light
   # what the office tools behind the cards work with

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <set>
 
 #include "acquisition/UpdateCheck.h"
@@ -50,15 +51,17 @@ bool WriteAll(int fd, const char* data, size_t length) {
   return true;
 }
 
-ByteBuffer ReadFileBytes(const fs::path& path) {
+// A missing file reads as no bytes; one that exists but cannot be read as nothing at all.
+std::optional<ByteBuffer> ReadFileBytes(const fs::path& path) {
   ByteBuffer bytes;
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return bytes;
+  if (fd.get() < 0) return errno == ENOENT ? std::optional<ByteBuffer>(bytes) : std::nullopt;
   char chunk[64 * 1024];
   ssize_t n;
   while ((n = ::read(fd.get(), chunk, sizeof chunk)) > 0 || (n < 0 && errno == EINTR)) {
     if (n > 0) bytes.insert(bytes.end(), chunk, chunk + n);
   }
+  if (n < 0) return std::nullopt;
   return bytes;
 }
 
@@ -155,7 +158,13 @@ UpdaterExit Updater::plan(const std::vector<ManifestRecord>& records,
       return kUpdaterUnsafePath;
     }
     if (!seen.insert(*target).second) continue;  // the first record for a file decides
-    if (Md5Hex(ReadFileBytes(*target), true) == record.md5()) continue;
+    const std::optional<ByteBuffer> local = ReadFileBytes(*target);
+    if (!local) {
+      // A file it cannot read is one it may not be able to replace either: left as it is.
+      err_ << "更新程序：无法读取 \"" << Shown(record.path()) << "\"，不替换它\n";
+      continue;
+    }
+    if (Md5Hex(*local, true) == record.md5()) continue;
     differing->push_back(&record);
     targets->push_back(*target);
   }
@@ -200,7 +209,7 @@ UpdaterExit Updater::download(const ManifestRecord& record, const fs::path& targ
     err_ << "更新程序：下载 \"" << shownPath << "\" 失败（" << url << "）：" << fetched.error << "\n";
     return fetched.tooLong ? kUpdaterMismatch : kUpdaterDownloadFailed;
   }
-  const ByteBuffer bytes = ReadFileBytes(pattern);
+  const ByteBuffer bytes = ReadFileBytes(pattern).value_or(ByteBuffer());
   if (record.size() && bytes.size() != *record.size()) {
     err_ << "更新程序：\"" << shownPath << "\" 的大小为 " << bytes.size() << " 字节，清单要求 "
          << *record.size() << " 字节\n";

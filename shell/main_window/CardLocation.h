@@ -14,6 +14,8 @@ class CardLocation {
 
   bool isSet() const { return list_ != 0 && group_ >= 0 && item_ >= 0; }
   HELE list() const { return list_; }
+  int group() const { return group_; }
+  int item() const { return item_; }
   // The card's template element `id` as the list holds it now; 0 while the card is out of view.
   HELE element(int id) const;
 

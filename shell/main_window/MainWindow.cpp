@@ -4,6 +4,7 @@
 
 #include "acquisition/ItemActivation.h"
 #include "acquisition/UpdateCheckThread.h"
+#include "catalogue/CatalogueQueries.h"
 #include "catalogue/CategoryPanel.h"
 #include "catalogue/FavouritesPanel.h"
 #include "catalogue/Search.h"
@@ -47,8 +48,18 @@ constexpr std::array<NavigationEntry, 7> kNavigation = {{
     {"办公资源集合", "\\资源文件\\edit_gather_stay.png", "\\资源文件\\edit_gather_select.png", false, Panel::Home, 0},
 }};
 
-// Back control: navigation entry -> the card list it shows again (0: none).
-constexpr std::array<int, 8> kBackList = {0, 0, 2002, 3002, 7002, 4002, 6002, 0};
+// Back control: the panel shown -> its card list, which a tool page may stand in for (0: none).
+int CardListOf(Panel panel) {
+  switch (panel) {
+    case Panel::Video: return 2002;
+    case Panel::Image: return 3002;
+    case Panel::Effice: return 7002;
+    case Panel::Ocr: return 4002;
+    case Panel::Favourites: return 6002;
+    case Panel::Search: return 5002;
+    default: return 0;
+  }
+}
 
 struct SystemButton {
   int id;
@@ -195,6 +206,7 @@ void LoadMainWindow() {
 }
 
 void BuildMainWindow() {
+  SetInstallDirectoriesSource(&QueryInstallDirectories);
   LoadMainWindow();
   XWnd_AdjustLayout(MainWindow);
   XWnd_ShowWindow(MainWindow, 5);
@@ -238,14 +250,15 @@ int OnMainWindowSize(HXCGUI, int, WPARAM, LPARAM, BOOL*) {
 }
 
 int OnBackClicked(HXCGUI, int, WPARAM, LPARAM, BOOL*) {
-  int k = CurrentNavIndex;
-  if (k >= 2 && k <= 6) {
-    HELE& page = ToolPageSlot()[k];
+  // Back leads to the cards that were showing where the page is: a category, the search
+  // results or the favourites.
+  if (const int list = CardListOf(ShownPanel()); list != 0) {
+    HELE& page = ToolPageSlot(list);
     if (page != 0) {
       XEle_Destroy(page);
       page = 0;
     }
-    XEle_ShowEle(MainElement(kBackList[k]), TRUE);
+    XEle_ShowEle(MainElement(list), TRUE);
   }
   RedrawContent();
   return 0;

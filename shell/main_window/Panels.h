@@ -10,5 +10,7 @@ enum class Panel { Home, Video, Image, Ocr, Search, Favourites, Effice, Count };
 HELE& PanelRoot(Panel panel);
 // Shows `panel` and hides the six others.
 void ShowOnlyPanel(Panel panel);
+// The panel ShowOnlyPanel showed last (Home at start).
+Panel ShownPanel();
 // The main window's element with that layout ID (0 when there is none).
 HELE MainElement(int id);

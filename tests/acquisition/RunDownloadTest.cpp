@@ -10,6 +10,8 @@
 #include "acquisition/TempDirScope.h"
 #include "acquisition/ToolkitDouble.h"
 #include "platform/win32/Win32.h"
+#include "platform/xldl/EngineStatus.h"
+#include "shell/startup/CodePageText.h"
 #include "shell/startup/RunDirectory.h"
 
 namespace {
@@ -88,9 +90,11 @@ TEST_F(RunDownloadTest, DownloadsARealFileWhileTheFramesMove) {
   }
 }
 
-TEST_F(RunDownloadTest, FailedTaskReturnsFalseAndPutsImage1Back) {
+TEST_F(RunDownloadTest, FailedTaskReturnsFalseSaysWhyAndPutsImage1Back) {
   m_server.behave(ServedFile::Behaviour::NotFound);
-  EXPECT_FALSE(RunDownload(m_server.url(), "tool.zip", saveDirectory(), kCardPlace));
+  AnsiText why;
+  EXPECT_FALSE(RunDownload(m_server.url(), "tool.zip", saveDirectory(), kCardPlace, kDownloadStallSeconds, &why));
+  EXPECT_EQ(why, Utf8ToAnsiText(XlFailCodeText(kFailHttpStatus)) + "（错误码 3）");
   EXPECT_FALSE(fs::exists(savedFile("tool.zip")));
   std::vector<int> images = ToolkitDouble::instance().imageNumbers();
   ASSERT_GE(images.size(), 2u);
@@ -108,7 +112,9 @@ TEST_F(RunDownloadTest, ShortBodyIsNeverReportedInstalled) {
 TEST_F(RunDownloadTest, DownloadWithoutNewBytesGivesUpAfterTheTimeLimit) {
   m_server.throttle(16 * 1024, 6000);  // one chunk, then silence for longer than the limit
   DWORD started = GetTickCount();
-  EXPECT_FALSE(RunDownload(m_server.url(), "tool.zip", saveDirectory(), kCardPlace, 2));
+  AnsiText why;
+  EXPECT_FALSE(RunDownload(m_server.url(), "tool.zip", saveDirectory(), kCardPlace, 2, &why));
+  EXPECT_EQ(why, "2 秒没有收到任何数据");
   EXPECT_LT(GetTickCount() - started, 60000u);  // a bound against hanging, not a timing
   EXPECT_FALSE(fs::exists(savedFile("tool.zip")));
   EXPECT_EQ(ToolkitDouble::instance().imageNumbers().back(), 1);

@@ -207,8 +207,14 @@ TEST_F(CheckForUpdatesTest, OnlyTheFirstDifferenceIsActedOn) {
   EXPECT_EQ(effects_.events, differenceEvents(location));
 }
 
-TEST_F(CheckForUpdatesTest, AMissingLocalFileCountsAsDifferent) {
-  const std::string url = serve(Record("tools\\missing.exe", Md5Hex(TextAsBytes("tool"), true)));
+TEST_F(CheckForUpdatesTest, AMissingLocalFileCountsAsDifferentAnUnreadableOneIsPassedBy) {
+  // A folder where the file should be cannot be read (nor replaced by the updater).
+  std::filesystem::create_directories(scratch_.path() / "unreadable.exe");
+  const AnsiText unreadable = Record("unreadable.exe", Md5Hex(TextAsBytes("tool"), true));
+  CheckForUpdates(unreadable, effects_);
+  EXPECT_TRUE(effects_.events.empty()) << "an unreadable file must not send the user to the updater";
+
+  const std::string url = serve(unreadable + "#" + Record("tools\\missing.exe", Md5Hex(TextAsBytes("tool"), true)));
   CheckForUpdates(url, effects_);
   EXPECT_EQ(effects_.events, differenceEvents(url));
 }

@@ -100,7 +100,7 @@ TEST_F(ZipUnpackerTest, MissingOrDamagedArchivesFail) {
 
 // A member whose data fails its CRC check halfway through the archive: the tool is installed
 // whole or not at all, and a folder that was there stays as it was.
-TEST_F(ZipUnpackerTest, InstallingADamagedArchiveLeavesNothingAndKeepsWhatWasThere) {
+TEST_F(ZipUnpackerTest, InstallingIsWholeOrNothingAndKeepsTheUsersFiles) {
   std::mt19937 random(3);
   std::string noise(20000, '\0');
   for (char& c : noise) c = static_cast<char>(random());  // incompressible: stored as it is
@@ -120,11 +120,22 @@ TEST_F(ZipUnpackerTest, InstallingADamagedArchiveLeavesNothingAndKeepsWhatWasThe
   EXPECT_FALSE(fs::exists(target() + "/tool.sh"));
   EXPECT_FALSE(fs::exists(target() + ".installing"));
 
-  ASSERT_TRUE(MakeZip(archive(), {{"tool.sh", "echo ok"}}));
+  // A reinstall replaces the archive's members and keeps what the user saved beside them.
+  std::ofstream(target() + "/tool.sh") << "echo old";
+  fs::create_directories(target() + "/results");
+  std::ofstream(target() + "/results/saved.txt") << "mine";
+  ASSERT_TRUE(MakeZip(archive(), {{"tool.sh", "echo ok"}, {"results/readme.txt", "new"}}));
   EXPECT_EQ(InstallZip(archive(), target()), 1);
   EXPECT_EQ(ScratchDirectory::Read(target() + "/tool.sh"), "echo ok");
-  EXPECT_FALSE(fs::exists(target() + "/old.txt")) << "a new install replaces the folder whole";
+  EXPECT_EQ(ScratchDirectory::Read(target() + "/results/readme.txt"), "new");
+  EXPECT_EQ(ScratchDirectory::Read(target() + "/old.txt"), "old") << "the user's file is gone";
+  EXPECT_EQ(ScratchDirectory::Read(target() + "/results/saved.txt"), "mine");
   EXPECT_FALSE(fs::exists(target() + ".replaced"));
+
+  // A file standing where the tool's folder should be is not the tool's to replace.
+  std::ofstream(m_dir.file("CONFIG.db")) << "catalogue";
+  EXPECT_EQ(InstallZip(archive(), m_dir.file("CONFIG.db")), 0);
+  EXPECT_EQ(ScratchDirectory::Read(m_dir.file("CONFIG.db")), "catalogue");
 }
 
 TEST(SafeMemberPathTest, NormalisesSeparatorsAndRefusesEscapes) {

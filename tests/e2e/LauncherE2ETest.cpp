@@ -97,6 +97,35 @@ TEST_F(LauncherE2ETest, SearchesAChineseNameWithEnterAndListsExactlyTheMarkedFav
   EXPECT_LT(ScreenDifference(results, favourites, firstRow), below);
 }
 
+// A star toggled in the search results or the favourites shows at once on the tool's card in its
+// category, which was built at start-up.
+TEST_F(LauncherE2ETest, AStarToggledInSearchResultsOrFavouritesShowsOnTheCategoryCard) {
+  LauncherSession launcher;
+  ASSERT_FALSE(launcher.openMainWindow().empty());
+  const std::string star = Area(30, 30, 347, 241);  // the first card's star, narrow column
+  auto showVideoList = [&](const std::string& name) {
+    launcher.click(kLeft + 28, EntryY(3));  // another entry first: choosing the chosen one again changes nothing
+    launcher.click(kLeft + 28, EntryY(2));
+    launcher.settleCards();
+    return launcher.screenshot(name);
+  };
+  const std::string hollow = showVideoList("stars-category-before");
+
+  launcher.search("视频");  // many results: the same grid as a category, 视频压缩 first
+  launcher.click(kLeft + 243, kTop + 236);  // mark 视频压缩 among the results (their cards are the small ones)
+  ASSERT_EQ(launcher.catalogue("select IsCollection from App_List where ID = 1"), "1");
+  const std::string marked = showVideoList("stars-category-marked");
+  EXPECT_GT(ScreenDifference(hollow, marked, star), 0.05) << "the category card still shows no star";
+
+  launcher.click(kLeft + 955, kTop + 29);  // 我的收藏
+  launcher.settleCards();
+  launcher.click(kLeft + 362, kTop + 256);  // unmark it there
+  ASSERT_EQ(launcher.catalogue("select IsCollection from App_List where ID = 1"), "0");
+  const std::string unmarked = showVideoList("stars-category-unmarked");
+  EXPECT_GT(ScreenDifference(marked, unmarked, star), 0.05) << "the category card still shows the star";
+  EXPECT_LT(ScreenDifference(hollow, unmarked, star), 0.02);
+}
+
 TEST_F(LauncherE2ETest, NotificationsOpenBesideThePointerAndFadeAwayWhenItLeaves) {
   LauncherSession launcher;
   std::string window = launcher.openMainWindow();

@@ -152,6 +152,20 @@ void LauncherSession::waitUntilStill(const std::string& region) const {
   }
 }
 
+void LauncherSession::settleCards() const {
+  moveTo(kLeft + 800, kTop + 500);
+  waitUntilStill(Area(700, 300, 0, 150));
+}
+
+void LauncherSession::search(const std::string& utf8) const {
+  settleCards();  // clicks during the column's animation may go nowhere; narrow, the top bar moves left
+  click(kLeft + 193, kTop + 29);  // the search button opens the box
+  click(kLeft + 291, kTop + 29);  // into the box
+  type(utf8);
+  key("Return");
+  settleCards();
+}
+
 bool LauncherSession::running() const { return pid_ > 0 && kill(pid_, 0) == 0; }
 
 int LauncherSession::waitForExit(int timeoutMs) {

@@ -48,6 +48,11 @@ class LauncherSession {
   // (WxH+X+Y), so that an animation under load has ended before the next click.
   void waitUntilStill(const std::string& region) const;
   void type(const std::string& utf8) const;
+  // Leaves the navigation column (it narrows) and waits until the cards stand still.
+  void settleCards() const;
+  // With the column narrowed, opens the search box, types `utf8`, presses Enter and waits for the
+  // results to settle.
+  void search(const std::string& utf8) const;
   // Writes a screenshot of the whole screen; returns its path.
   std::string screenshot(const std::string& name) const;
   // Waits for the launcher to end; its exit code, or -1 on a signal or time-out.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "e2e/DisplayTest.h"
 #include "e2e/LauncherSession.h"
@@ -75,6 +76,58 @@ TEST_F(ToolInstallE2ETest, DownloadsUnpacksOpensAndStartsTheRealTool) {
   launcher.click(kLeft + 134, kTop + 30);  // back, beside the narrowed column
   std::string back = launcher.screenshot("install-back");
   EXPECT_GT(ScreenDifference(page, back, region), 0.05) << "the tool page is still there";
+}
+
+// Opened from the search results while another category was chosen last, the page shows in the
+// results' place, and back shows the results again.
+TEST_F(ToolInstallE2ETest, ASearchResultOpensItsPageWhereItWasClickedAndBackReturnsToTheResults) {
+  LauncherSession launcher;
+  ASSERT_TRUE(openVideoList(launcher));
+  launcher.click(kLeft + 28, kTop + 64 + 30 * 3 + 20);  // 高效处理
+  launcher.search("视频");  // many results: the same grid as a category, 视频压缩 first
+  std::string results = launcher.screenshot("search-install-results");
+  launcher.click(kLeft + 395, kTop + 200);  // the first result's indicator (the results' cards are small)
+
+  std::string launchFile = launcher.runFile("Application/VideoCompress/video_compress.sh");
+  for (int i = 0; i < 150 && !std::filesystem::exists(launchFile); ++i) usleep(100000);
+  ASSERT_TRUE(std::filesystem::exists(launchFile)) << "the tool was not unpacked";
+  usleep(2500000);  // end frames, then the page
+  std::string page = launcher.screenshot("search-install-page");
+  std::string region = "700x400+" + std::to_string(kLeft + 80) + "+" + std::to_string(kTop + 150);
+  EXPECT_GT(ScreenDifference(results, page, region), 0.05) << "no tool page where the result was";
+
+  launcher.click(kLeft + 134, kTop + 30);  // back
+  launcher.settleCards();
+  std::string back = launcher.screenshot("search-install-back");
+  // The results again (their clicked card now shown selected), not the page.
+  EXPECT_LT(ScreenDifference(results, back, region), ScreenDifference(page, back, region) / 3)
+      << "back did not lead to the results";
+}
+
+// A catalogue row that leaves App_md5 empty installs without the check.
+TEST_F(ToolInstallE2ETest, AnEmptyMd5InstallsUnchecked) {
+  LauncherSession launcher;
+  ASSERT_TRUE(openVideoList(launcher, "App_md5 = ''"));
+  launcher.click(kLeft + 565, kTop + 221);
+  std::string launchFile = launcher.runFile("Application/VideoCompress/video_compress.sh");
+  for (int i = 0; i < 150 && !std::filesystem::exists(launchFile); ++i) usleep(100000);
+  EXPECT_TRUE(std::filesystem::exists(launchFile)) << "the tool was not installed";
+}
+
+// An install path that is the program's own folder is refused before anything is fetched.
+TEST_F(ToolInstallE2ETest, AnInstallPathOfTheApplicationFolderInstallsNothingAndKeepsEveryFile) {
+  LauncherSession launcher;
+  ASSERT_TRUE(openVideoList(launcher, "App_Install_path = '\\Application'"));
+  std::filesystem::create_directories(launcher.runFile("Application/OcrText"));
+  std::ofstream(launcher.runFile("Application/OcrText/ocr_text.sh")) << "another tool";
+  launcher.click(kLeft + 565, kTop + 221);
+  std::string message = launcher.waitForWindow("提示", 30000);
+  ASSERT_FALSE(message.empty()) << "the user was not told";
+  launcher.screenshot("install-path-refused");
+  launcher.pressEnterIn(message);
+  EXPECT_EQ(site_.requestsFor("/tools/video_compress.zip"), 0);
+  EXPECT_TRUE(std::filesystem::exists(launcher.runFile("Application/OcrText/ocr_text.sh")));
+  EXPECT_TRUE(std::filesystem::exists(launcher.runFile("布局文件/main.xml")));
 }
 
 TEST_F(ToolInstallE2ETest, AFailedDownloadInstallsNothingAndSaysSo) {

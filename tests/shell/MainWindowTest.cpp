@@ -190,7 +190,7 @@ TEST_F(MainWindowTest, AFinishedInstallReplacesTheEntrysPageAndTheBackControlDes
   HELE older = XC_LoadLayout(ToUiText(RunDir() + "\\布局文件\\Panel\\list_Panel_search.xml").c_str(),
                              XC_GetObjectByID(MainWindow, 2001));
   ASSERT_NE(older, 0);
-  ToolPageSlot()[2] = older;
+  ToolPageSlot(2002) = older;
 
   // A download that ends while that page is shown opens its own tool in the same host.
   auto* record = new ActivationRecord;
@@ -200,12 +200,12 @@ TEST_F(MainWindowTest, AFinishedInstallReplacesTheEntrysPageAndTheBackControlDes
   record->succeeded = true;
   FinishInstall(reinterpret_cast<intptr_t>(record));
   EXPECT_EQ(XC_GetObjectType(older), 0);  // destroyed, not left on screen under the new page
-  HELE page = ToolPageSlot()[2];
+  HELE page = ToolPageSlot(2002);
   ASSERT_NE(page, 0);
   EXPECT_NE(page, older);
 
   ClickElement(XC_GetObjectByID(MainWindow, 41));
-  EXPECT_EQ(ToolPageSlot()[2], 0);
+  EXPECT_EQ(ToolPageSlot(2002), 0);
   EXPECT_EQ(XC_GetObjectType(page), 0);  // destroyed
   EXPECT_TRUE(XTest_IsElementShown(list));
 }

@@ -63,6 +63,8 @@ class UpdaterTest : public ::testing::Test {
   void SetUp() override {
     fs::create_directories(run_);
     fs::copy_file(UPDATER_PATH, run_ / "UpDater.exe");
+    // As in a run directory, the library it links lies beside it (found through $ORIGIN).
+    fs::copy_file(fs::path(UPDATER_PATH).parent_path() / "libwin32.so", run_ / "libwin32.so");
     // The stand-in launcher notes each start in a file beside it.
     WriteText(run_ / "quillbay", "#!/bin/sh\necho started >> \"$(dirname \"$0\")/launcher-started\"\n");
     fs::permissions(run_ / "quillbay", fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
