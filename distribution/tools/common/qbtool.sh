@@ -34,8 +34,79 @@ QB_WORK=""
 
 qb_cleanup() { [ -n "$QB_WORK" ] && rm -rf -- "$QB_WORK"; }
 trap qb_cleanup EXIT
-QB_WORK=$(mktemp -d "${TMPDIR:-/tmp}/qbtool.XXXXXX") || { echo "无法创建临时目录" >&2; exit 4; }
+# The work folder's path reaches the programs (the inputs' aliases live there), so it holds no
+# character any of them could read as syntax: a TMPDIR that does is passed over for /tmp.
+qb_work_root() {
+  local root=${TMPDIR:-/tmp}
+  if [[ ! $root =~ ^/[A-Za-z0-9._/-]*$ ]] || [ ! -d "$root" ] || [ ! -w "$root" ]; then root=/tmp; fi
+  printf '%s\n' "$root"
+}
+QB_WORK=$(mktemp -d "$(qb_work_root)/qbtool.XXXXXX") || { echo "无法创建临时目录" >&2; exit 4; }
 QB_ERROR_FILE="$QB_WORK/error"
+
+# --- names the programs see -------------------------------------------------------------------
+# A user's file name never reaches a program as it is: Ghostscript reads %pipe% and %d in names,
+# ImageMagick %, @, [..] and "format:", ffmpeg "proto:", and any of them a leading "-". Every
+# input is handed to the tool as a link in the work folder whose name keeps only characters no
+# program interprets; every temporary output is written through a link to its folder. The
+# user's own names (QB_SOURCES) are kept for output names and messages.
+QB_SOURCES=()
+
+# The name with every character a program might read as syntax made "_", and no leading "-",
+# space or dot.
+qb_plain_name() {
+  local name=$1
+  name=${name//[^[:alnum:]._ ()（）【】《》，。、+-]/_}
+  while [[ $name == [-.\ ]* ]]; do name="_${name:1}"; done
+  printf '%s\n' "${name:-_}"
+}
+
+# The last two lines of a program's log that say something: never its usage or help screen.
+qb_log_tail() {
+  grep -v -i -E '^[[:space:]]*$|--help|^for help|usage:|^[[:space:]]+qpdf --' -- "$1" 2>/dev/null | tail -n 2 | tr '\n' ' '
+}
+
+# TEXT as a JSON string, quotes included.
+qb_json_string() {
+  local s=${1//\\/\\\\}
+  s=${s//\"/\\\"}
+  s=${s//$'\n'/\\n}
+  s=${s//$'\t'/\\t}
+  s=${s//$'\r'/\\r}
+  printf '"%s"' "$s"
+}
+
+qb_absolute() { case $1 in /*) printf '%s\n' "$1" ;; *) printf '%s\n' "$PWD/$1" ;; esac; }
+
+# Prints a link to PATH (a file or a folder) under the work folder: in its "in" folder under the
+# plain name, so that lists of inputs sort as the user's names do, or, when that name is taken,
+# in a folder of its own.
+qb_alias() {
+  local folder="$QB_WORK/in" alias name
+  name=$(qb_plain_name "$(basename -- "$1")")
+  mkdir -p -- "$folder"
+  if [ -e "$folder/$name" ] || [ -L "$folder/$name" ]; then
+    folder=$(mktemp -d "$QB_WORK/name.XXXXXX") || qb_fail 4 "无法准备输入文件：$1"
+  fi
+  alias="$folder/$name"
+  ln -s -- "$(qb_absolute "$1")" "$alias" || qb_fail 4 "无法准备输入文件：$1"
+  printf '%s\n' "$alias"
+}
+
+# QB_INPUTS become aliases of the files the user gave; QB_SOURCES keeps the originals. A folder
+# is given as an absolute path (its files are the tool's to walk); what is not a file at all
+# (a screen recorder's seconds) stays as it is.
+qb_alias_inputs() {
+  QB_SOURCES=("${QB_INPUTS[@]}")
+  local i
+  for i in "${!QB_INPUTS[@]}"; do
+    if [ -d "${QB_INPUTS[i]}" ]; then
+      QB_INPUTS[i]=$(qb_absolute "${QB_INPUTS[i]}")
+    elif [ -e "${QB_INPUTS[i]}" ]; then
+      QB_INPUTS[i]=$(qb_alias "${QB_INPUTS[i]}")
+    fi
+  done
+}
 
 # Ends the job with a message: on stderr in batch mode, in an error window otherwise.
 qb_fail() {
@@ -82,7 +153,7 @@ qb_size_text() {
   fi
 }
 
-qb_file_size() { stat -c %s -- "$1"; }
+qb_file_size() { stat -L -c %s -- "$1"; }  # an input is a link to the user's file
 
 # --- input checks -----------------------------------------------------------------------------
 
@@ -171,8 +242,14 @@ qb_expect_writable_output() {
 qb_temp_beside() {
   local out=$1 ext=""
   case $(basename -- "$out") in *.*) ext=".${out##*.}" ;; esac
-  local temp
-  temp=$(mktemp --tmpdir="$(dirname -- "$out")" --suffix="$ext" ".qbtool-part.XXXXXX") ||
+  [[ $ext =~ ^\.[A-Za-z0-9]{1,10}$ ]] || ext=""
+  # Made in the output's folder (so that publishing is a link, never a copy), named through a
+  # link to that folder, so the programs never see the folder's own name.
+  local folder temp
+  folder=$(mktemp -d "$QB_WORK/out.XXXXXX") || qb_fail 4 "无法创建临时文件"
+  folder="$folder/folder"
+  ln -s -- "$(qb_absolute "$(dirname -- "$out")")" "$folder" || qb_fail 4 "无法创建临时文件"
+  temp=$(mktemp --tmpdir="$folder" --suffix="$ext" ".qbtool-part.XXXXXX") ||
     qb_fail 4 "没有权限在此文件夹中写入：$(dirname -- "$out")"
   # mktemp makes the file private; the result is an ordinary file of the user's.
   chmod "$(printf '%o' $((0666 & ~$(umask))))" -- "$temp"
@@ -198,10 +275,13 @@ qb_publish() {
   }
 }
 
-# A directory output (pages, parts): made here, filled by the tool, removed again on failure.
+# A directory output (pages, parts): made here, filled by the tool, removed again when the job
+# does not finish. The job runs in a subshell, so the folder is noted in the work folder, where
+# the job's runner finds it.
 qb_output_directory() {
   mkdir -- "$1" 2>/dev/null || qb_fail 4 "无法创建输出文件夹（已存在或没有权限）：$1"
   QB_OUTPUT_DIRECTORY=$1
+  printf '%s' "$1" >"$QB_WORK/output-directory"
 }
 QB_OUTPUT_DIRECTORY=""
 
@@ -515,27 +595,68 @@ qb_prepare() {
   done
 }
 
-# Runs the job; progress lines go to the window, or nowhere in batch mode.
-qb_run_job() {
-  local input=$1 output=$2 status
-  if [ "$QB_BATCH" = 1 ]; then
-    (tool_run "$input" "$output") >/dev/null
-    status=$?
-  else
-    local pulsate=() statuses
-    [ "$TOOL_PROGRESS" = pulsate ] && pulsate=(--pulsate)
-    (tool_run "$input" "$output") |
-      zenity --progress --title="$TOOL_TITLE" --text="正在处理，请稍候……" --percentage=0 --auto-close \
-        "${pulsate[@]}" --width=420 --ok-label="确定" --cancel-label="取消" 2>/dev/null
-    # Both statuses at once: the first assignment resets PIPESTATUS.
-    statuses=("${PIPESTATUS[@]}")
-    status=${statuses[0]}
-    [ "${statuses[1]}" -ne 0 ] && [ "$status" -eq 0 ] && [ ! -e "$output" ] && status=1
-  fi
-  if [ "$status" -ne 0 ] && [ -n "$QB_OUTPUT_DIRECTORY" ] && [ -d "$QB_OUTPUT_DIRECTORY" ]; then
-    rm -rf -- "$QB_OUTPUT_DIRECTORY"
-  fi
+# The running job: a process group of its own, so that stopping it stops every program it
+# started (ffmpeg, gs, soffice), not only the shell around them.
+QB_JOB=""
+qb_stop_job() {
+  [ -n "$QB_JOB" ] && kill -TERM -- "-$QB_JOB" 2>/dev/null
+  return 0
+}
+
+# What an unfinished job leaves must go: its temporary files and an output folder it made.
+qb_discard_partial() {
+  local output=$1 made=""
+  [ -f "$QB_WORK/output-directory" ] && made=$(cat -- "$QB_WORK/output-directory")
+  [ -n "$made" ] && [ -d "$made" ] && rm -rf -- "$made"
   rm -f -- "$(dirname -- "$output")"/.qbtool-part.* 2>/dev/null
+}
+
+# Whatever ends the tool (取消, Ctrl+C, a closed terminal, a session that ends, kill) ends the
+# job's programs and leaves the whole result or nothing.
+QB_OUTPUT_PENDING=""
+qb_on_signal() {
+  qb_stop_job
+  [ -n "$QB_OUTPUT_PENDING" ] && qb_discard_partial "$QB_OUTPUT_PENDING"
+  exit 1
+}
+trap qb_on_signal INT TERM HUP
+
+# Runs the job; progress lines go to the window, or nowhere in batch mode. The job and the
+# window are both waited for in the background, so a signal is acted on at once.
+qb_run_job() {
+  local input=$1 output=$2 status reader reader_status cancelled=0 feed
+  rm -f -- "$QB_WORK/output-directory"
+  feed=$(mktemp -u "$QB_WORK/progress.XXXXXX")
+  mkfifo -- "$feed" || qb_fail 4 "无法创建临时文件"
+  QB_OUTPUT_PENDING=$output
+  set -m
+  (trap - EXIT INT TERM HUP; tool_run "$input" "$output" >"$feed") </dev/null &
+  QB_JOB=$!
+  set +m
+  if [ "$QB_BATCH" = 1 ]; then
+    cat -- "$feed" >/dev/null &
+  else
+    local pulsate=()
+    [ "$TOOL_PROGRESS" = pulsate ] && pulsate=(--pulsate)
+    zenity --progress --title="$TOOL_TITLE" --text="正在处理，请稍候……" --percentage=0 --auto-close \
+      "${pulsate[@]}" --width=420 --ok-label="确定" --cancel-label="取消" <"$feed" 2>/dev/null &
+  fi
+  reader=$!
+  wait "$reader"
+  reader_status=$?
+  # The window closed by 取消 (or by its close button) while the job still runs: stop it.
+  if [ "$reader_status" -ne 0 ] && kill -0 "$QB_JOB" 2>/dev/null; then
+    cancelled=1
+    qb_stop_job
+  fi
+  wait "$QB_JOB"
+  status=$?
+  QB_JOB=""
+  [ "$cancelled" = 1 ] && status=1
+  [ "$reader_status" -ne 0 ] && [ "$status" -eq 0 ] && [ ! -e "$output" ] && status=1
+  [ "$status" -ne 0 ] && qb_discard_partial "$output"
+  rm -f -- "$(dirname -- "$output")"/.qbtool-part.* 2>/dev/null
+  QB_OUTPUT_PENDING=""
   return "$status"
 }
 
@@ -548,15 +669,18 @@ qb_batch() {
   local input=$1 output=$2
   shift 2
   QB_INPUTS=("$input")
-  # A tool that takes several files takes a folder in batch mode: its files in name order.
+  # A tool that takes several files takes a folder in batch mode: its files in natural name
+  # order (1, 2, 10), as the window sorts them.
   if [ "$QB_MULTIPLE" = 1 ] && [ -d "$input" ]; then
-    mapfile -t QB_INPUTS < <(find "$input" -maxdepth 1 -type f | LC_ALL=C sort)
+    # Absolute, so that a folder named like an option ("-pdfs") stays a folder to find.
+    mapfile -t QB_INPUTS < <(find "$(qb_absolute "$input")" -maxdepth 1 -type f | sort -V)
     [ ${#QB_INPUTS[@]} -ge 2 ] || qb_fail 2 "文件夹中至少要有两个文件：$input"
   fi
+  qb_alias_inputs
   qb_prepare
   if qb_hook tool_batch_options; then tool_batch_options "$@"; fi
   qb_expect_writable_output "$output"
-  [ "$QB_MULTIPLE" = 1 ] && input=$(qb_join_inputs)
+  if [ "$QB_MULTIPLE" = 1 ]; then input=$(qb_join_inputs); else input=${QB_INPUTS[0]}; fi
   qb_run_job "$input" "$output"
 }
 
@@ -584,11 +708,12 @@ qb_window() {
     [ -n "$chosen" ] || exit 1
     mapfile -t QB_INPUTS <<<"$chosen"
   fi
+  qb_alias_inputs
   (qb_prepare) || exit $?
   if qb_hook tool_options; then tool_options || exit 1; fi
   local input=${QB_INPUTS[0]} output
   if [ "$QB_MULTIPLE" = 1 ]; then input=$(qb_join_inputs); fi
-  if qb_hook tool_output; then output=$(tool_output "${QB_INPUTS[0]}"); else output=$(qb_default_output "${QB_INPUTS[0]}"); fi
+  if qb_hook tool_output; then output=$(tool_output "${QB_SOURCES[0]}"); else output=$(qb_default_output "${QB_SOURCES[0]}"); fi
   (qb_expect_writable_output "$output") || exit 4
   qb_run_job "$input" "$output"
   local status=$?

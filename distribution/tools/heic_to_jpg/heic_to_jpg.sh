@@ -35,7 +35,7 @@ tool_run() {
   # the first is the photo itself.
   mkdir -p "$QB_WORK/heif"
   heif-convert --quiet -q "$QUALITY" -- "$input" "$QB_WORK/heif/photo.jpg" >"$QB_WORK/heif.log" 2>&1 ||
-    qb_fail 5 "转换失败：$(tail -n 2 -- "$QB_WORK/heif.log" | tr '\n' ' ')"
+    qb_fail 5 "转换失败：$(qb_log_tail "$QB_WORK/heif.log")"
   decoded="$QB_WORK/heif/photo.jpg"
   [ -s "$decoded" ] || decoded="$QB_WORK/heif/photo-1.jpg"
   [ -s "$decoded" ] || qb_fail 5 "转换失败：没有得到图片。"

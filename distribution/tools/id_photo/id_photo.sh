@@ -54,7 +54,7 @@ tool_run() {
   echo "# 正在裁剪为${SIZE}……"
   convert -- "${input}[0]" -auto-orient -alpha remove -alpha off -resize "${size}^" -gravity center \
     -extent "$size" +repage "$QB_WORK/cropped.png" 2>"$QB_WORK/convert.log" ||
-    qb_fail 5 "裁剪失败：$(tail -n 2 -- "$QB_WORK/convert.log" | tr '\n' ' ')"
+    qb_fail 5 "裁剪失败：$(qb_log_tail "$QB_WORK/convert.log")"
   echo "50"
   echo "# 正在更换背景颜色……"
   # The top-left corner is background in a portrait; the fill starts from every corner of that
@@ -64,7 +64,7 @@ tool_run() {
     -floodfill +0+0 "$bg" -floodfill +$((w - 1))+0 "$bg" -floodfill +0+$((h - 1)) "$bg" \
     -floodfill +$((w - 1))+$((h - 1)) "$bg" -units PixelsPerInch -density 300 -quality 95 "$temp" \
     2>"$QB_WORK/convert.log" ||
-    { rm -f -- "$temp"; qb_fail 5 "更换背景失败：$(tail -n 2 -- "$QB_WORK/convert.log" | tr '\n' ' ')"; }
+    { rm -f -- "$temp"; qb_fail 5 "更换背景失败：$(qb_log_tail "$QB_WORK/convert.log")"; }
   echo "95"
   qb_publish "$temp" "$output"
   echo "100"

@@ -62,7 +62,7 @@ tool_run() {
   echo "20"
   echo "# 正在压缩 $(basename -- "$input")（质量 $QUALITY）……"
   convert -- "${input}[0]" -auto-orient -strip "${args[@]}" "$temp" 2>"$QB_WORK/convert.log" ||
-    { rm -f -- "$temp"; qb_fail 5 "压缩失败：$(tail -n 2 -- "$QB_WORK/convert.log" | tr '\n' ' ')"; }
+    { rm -f -- "$temp"; qb_fail 5 "压缩失败：$(qb_log_tail "$QB_WORK/convert.log")"; }
   echo "95"
   qb_publish "$temp" "$output"
   echo "100"

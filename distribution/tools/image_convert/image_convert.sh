@@ -39,7 +39,7 @@ tool_run() {
   echo "20"
   echo "# 正在转换为 ${ext^^}……"
   convert -- "${frames[@]}" -auto-orient "${args[@]}" "$temp" 2>"$QB_WORK/convert.log" ||
-    { rm -f -- "$temp"; qb_fail 5 "转换失败：$(tail -n 2 -- "$QB_WORK/convert.log" | tr '\n' ' ')"; }
+    { rm -f -- "$temp"; qb_fail 5 "转换失败：$(qb_log_tail "$QB_WORK/convert.log")"; }
   echo "95"
   qb_publish "$temp" "$output"
   echo "100"

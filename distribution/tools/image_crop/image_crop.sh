@@ -97,7 +97,7 @@ tool_run() {
   echo "# 正在处理……"
   convert -- "${input}[0]" -auto-orient -rotate "$ROTATE" +repage "${args[@]}" -quality 92 "$temp" \
     2>"$QB_WORK/convert.log" ||
-    { rm -f -- "$temp"; qb_fail 5 "处理失败：$(tail -n 2 -- "$QB_WORK/convert.log" | tr '\n' ' ')"; }
+    { rm -f -- "$temp"; qb_fail 5 "处理失败：$(qb_log_tail "$QB_WORK/convert.log")"; }
   echo "95"
   qb_publish "$temp" "$output"
   echo "100"

@@ -57,7 +57,7 @@ tool_run() {
     # The first frame only, turned upright, so the width is the width the user sees.
     if ! convert -- "${file}[0]" -auto-orient -resize "${WIDTH}x" -quality 92 "$temp" 2>"$QB_WORK/convert.log"; then
       rm -rf -- "$output"
-      qb_fail 5 "处理 $(basename -- "$file") 失败：$(tail -n 2 -- "$QB_WORK/convert.log" | tr '\n' ' ')"
+      qb_fail 5 "处理 $(basename -- "$file") 失败：$(qb_log_tail "$QB_WORK/convert.log")"
     fi
     qb_publish "$temp" "$target"
     n=$((n + 1))

@@ -57,7 +57,7 @@ tool_run() {
   echo "# 正在拼接 ${#files[@]} 张图片……"
   convert -- "${frames[@]}" -auto-orient -resize "$geometry" -background white -alpha remove -alpha off \
     "$append" +repage -quality 92 "$temp" 2>"$QB_WORK/convert.log" ||
-    { rm -f -- "$temp"; qb_fail 5 "拼接失败：$(tail -n 2 -- "$QB_WORK/convert.log" | tr '\n' ' ')"; }
+    { rm -f -- "$temp"; qb_fail 5 "拼接失败：$(qb_log_tail "$QB_WORK/convert.log")"; }
   echo "95"
   qb_publish "$temp" "$output"
   echo "100"

@@ -84,17 +84,17 @@ tool_run() {
   local bx=$((x - ex)) by=$((y - ey))
   convert -- "${input}[0]" -auto-orient -crop "$((ex2 - ex))x$((ey2 - ey))+$ex+$ey" +repage -alpha set \
     -region "${w}x${h}+$bx+$by" -alpha transparent +region "$QB_WORK/ring.png" 2>"$QB_WORK/convert.log" ||
-    qb_fail 5 "处理失败：$(tail -n 2 -- "$QB_WORK/convert.log" | tr '\n' ' ')"
+    qb_fail 5 "处理失败：$(qb_log_tail "$QB_WORK/convert.log")"
   echo "40"
   convert \( "$QB_WORK/ring.png" -resize '1x1!' -alpha off -scale '2x2!' \) \
     \( "$QB_WORK/ring.png" -resize '2x2!' -channel A -threshold 0 +channel \) -compose over -composite -alpha off \
     -filter Triangle -resize "$((ex2 - ex))x$((ey2 - ey))!" -crop "${w}x${h}+$bx+$by" +repage \
     "$QB_WORK/patch.png" 2>"$QB_WORK/convert.log" ||
-    qb_fail 5 "处理失败：$(tail -n 2 -- "$QB_WORK/convert.log" | tr '\n' ' ')"
+    qb_fail 5 "处理失败：$(qb_log_tail "$QB_WORK/convert.log")"
   echo "70"
   convert -- "${input}[0]" -auto-orient "$QB_WORK/patch.png" -geometry "+$x+$y" -compose over -composite \
     -quality 95 "$temp" 2>"$QB_WORK/convert.log" ||
-    { rm -f -- "$temp"; qb_fail 5 "处理失败：$(tail -n 2 -- "$QB_WORK/convert.log" | tr '\n' ' ')"; }
+    { rm -f -- "$temp"; qb_fail 5 "处理失败：$(qb_log_tail "$QB_WORK/convert.log")"; }
   echo "95"
   qb_publish "$temp" "$output"
   echo "100"

@@ -56,11 +56,16 @@ tool_run() {
   temp=$(qb_temp_beside "$output")
   echo "20"
   echo "# 正在添加水印……"
+  # ImageMagick reads %w, \n and a leading @ (a file to read) in the text: escaped, the text is
+  # written as typed.
+  local text=${TEXT//\\/\\\\}
+  text=${text//%/%%}
+  [[ $text == @* ]] && text="\\$text"
   # White letters with a dark outline, both half transparent, show on light and dark pictures.
   convert -- "${input}[0]" -auto-orient -font "$FONT" -pointsize "$points" -gravity "${GRAVITY[$POSITION]}" \
     -fill 'rgba(255,255,255,0.55)' -stroke 'rgba(0,0,0,0.35)' -strokewidth $((points / 24 + 1)) \
-    -annotate "+$margin+$margin" "$TEXT" -quality 92 "$temp" 2>"$QB_WORK/convert.log" ||
-    { rm -f -- "$temp"; qb_fail 5 "添加水印失败：$(tail -n 2 -- "$QB_WORK/convert.log" | tr '\n' ' ')"; }
+    -annotate "+$margin+$margin" "$text" -quality 92 "$temp" 2>"$QB_WORK/convert.log" ||
+    { rm -f -- "$temp"; qb_fail 5 "添加水印失败：$(qb_log_tail "$QB_WORK/convert.log")"; }
   echo "95"
   qb_publish "$temp" "$output"
   echo "100"

@@ -36,7 +36,7 @@ tool_run() {
     awk -v n="${pages:-0}" '/^Page [0-9]+/ && n > 0 { p = int($2 * 95 / n); print p; fflush() }'
   if [ "${PIPESTATUS[0]}" -ne 0 ] || [ ! -s "$temp" ]; then
     rm -f -- "$temp"
-    qb_fail 5 "压缩失败：$(tail -n 2 -- "$QB_WORK/gs.log" | tr '\n' ' ')"
+    qb_fail 5 "压缩失败：$(qb_log_tail "$QB_WORK/gs.log")"
   fi
   before=$(qb_file_size "$input")
   after=$(qb_file_size "$temp")

@@ -93,25 +93,26 @@ tool_run() {
   echo 20
   if [ "$MODE" = 加密 ]; then
     echo "# 正在加密……"
-    {
-      printf '%s\n' --encrypt "$PASSWORD" "$PASSWORD" 256 --
-      printf '%s\n' "$input" "$temp"
-    } >"$QB_WORK/arguments"
-    qpdf --warning-exit-0 "@$QB_WORK/arguments" 2>"$QB_WORK/qpdf.log"
+    # A job file: the password is a JSON string there, never an argument qpdf could take for
+    # an option (a password may start with "-"), and never on a command line others can read.
+    printf '{"inputFile": %s, "outputFile": %s, "encrypt": {"userPassword": %s, "ownerPassword": %s, "256bit": {}}}\n' \
+      "$(qb_json_string "$input")" "$(qb_json_string "$temp")" "$(qb_json_string "$PASSWORD")" \
+      "$(qb_json_string "$PASSWORD")" >"$QB_WORK/job.json"
+    qpdf --warning-exit-0 --job-json-file="$QB_WORK/job.json" 2>"$QB_WORK/qpdf.log"
     status=$?
   else
     echo "# 正在解密……"
     qpdf --warning-exit-0 --password-file="$QB_WORK/password" --decrypt -- "$input" "$temp" 2>"$QB_WORK/qpdf.log"
     status=$?
   fi
-  rm -f -- "$QB_WORK/password" "$QB_WORK/arguments"
+  rm -f -- "$QB_WORK/password" "$QB_WORK/job.json"
   if [ "$status" -ne 0 ]; then
     rm -f -- "$temp"
     if grep -qi 'invalid password' "$QB_WORK/qpdf.log"; then
       [ "$PASSWORD_GIVEN" = 1 ] && qb_fail 2 "密码不正确，无法解密：$(basename -- "$input")"
       qb_fail 2 "这个 PDF 需要密码才能打开：--batch 输入.pdf 输出.pdf 解密 密码"
     fi
-    qb_fail 5 "${MODE}失败：$(tail -n 2 -- "$QB_WORK/qpdf.log" | tr '\n' ' ')"
+    qb_fail 5 "${MODE}失败：$(qb_log_tail "$QB_WORK/qpdf.log")"
   fi
   qb_publish "$temp" "$output"
   echo 100

@@ -36,7 +36,7 @@ tool_run() {
   echo "# 正在合并 ${#files[@]} 个 PDF 文件……"
   echo 10
   qpdf --warning-exit-0 --empty --pages "${files[@]}" -- "$temp" 2>"$QB_WORK/qpdf.log" ||
-    { rm -f -- "$temp"; qb_fail 5 "合并失败：$(tail -n 2 -- "$QB_WORK/qpdf.log" | tr '\n' ' ')"; }
+    { rm -f -- "$temp"; qb_fail 5 "合并失败：$(qb_log_tail "$QB_WORK/qpdf.log")"; }
   echo 95
   qb_publish "$temp" "$output"
   echo 100

@@ -71,7 +71,7 @@ tool_run() {
     echo "# 正在保存 $name ……"
     # The folder is new and ours, so the parts are written straight into it.
     qpdf --warning-exit-0 --empty --pages "$input" "$first-$last" -- "$output/$name" 2>"$QB_WORK/qpdf.log" ||
-      qb_fail 5 "拆分失败：$(tail -n 2 -- "$QB_WORK/qpdf.log" | tr '\n' ' ')"
+      qb_fail 5 "拆分失败：$(qb_log_tail "$QB_WORK/qpdf.log")"
     n=$((n + 1))
     echo $((n * 100 / ${#parts[@]}))
   done

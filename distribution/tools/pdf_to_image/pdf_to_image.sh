@@ -60,7 +60,7 @@ tool_run() {
     # The folder is new and ours, so the pictures are written straight into it.
     pdftoppm "${device[@]}" -r "$DPI" -f "$page" -l "$page" -singlefile -- "$input" "$output/$name" \
       2>"$QB_WORK/pdftoppm.log" ||
-      qb_fail 5 "第 $page 页转换失败：$(tail -n 2 -- "$QB_WORK/pdftoppm.log" | tr '\n' ' ')"
+      qb_fail 5 "第 $page 页转换失败：$(qb_log_tail "$QB_WORK/pdftoppm.log")"
     echo $((page * 100 / pages))
   done
 }

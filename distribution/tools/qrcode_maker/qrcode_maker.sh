@@ -29,7 +29,7 @@ tool_run() {
     rm -f -- "$temp"
     grep -q 'too large' "$QB_WORK/qrencode.log" &&
       qb_fail 2 "文字太长，一个二维码最多约 2300 个字母或 770 个汉字（现在 $(wc -c <"$QB_WORK/text.txt") 字节）"
-    qb_fail 5 "生成失败：$(tail -n 2 -- "$QB_WORK/qrencode.log" | tr '\n' ' ')"
+    qb_fail 5 "生成失败：$(qb_log_tail "$QB_WORK/qrencode.log")"
   fi
   echo "95"
   qb_publish "$temp" "$output"
