@@ -92,7 +92,8 @@ TEST_F(DesktopE2ETest, TheMainWindowResizesFromItsCornerAndKeepsItsMinimumSize) 
   // own agree before the drag (they can differ for a moment after the launcher's own move).
   // Now and then openbox maps it at its minimum size instead (noted, not mended here): the
   // case is about the drag, so the window is given its size through the window manager too.
-  CommandOutput("xdotool windowmove --sync " + main + " 200 120 windowsize --sync " + main + " 1170 760");
+  // xdotool waits for the window manager without a limit of its own.
+  CommandOutput("timeout 10 xdotool windowmove --sync " + main + " 200 120 windowsize --sync " + main + " 1170 760");
   WindowGeometry before = Settled(main);
   ASSERT_EQ(before.x, 200);
   ASSERT_EQ(before.width, 1170);
@@ -119,7 +120,7 @@ TEST_F(DesktopE2ETest, TheNotificationWindowTakesNoFocusAndFadesThroughTheCompos
   ASSERT_FALSE(main.empty());
   WindowGeometry at = Placed(main);
   ASSERT_EQ(at.x, kLeft);
-  CommandOutput("xdotool windowactivate --sync " + main + " 2>/dev/null");
+  CommandOutput("timeout 10 xdotool windowactivate --sync " + main + " 2>/dev/null");  // never waits for ever
   const std::string active = CommandOutput("xdotool getactivewindow");
   launcher_.click(at.x + 882, at.y + 30);  // the bell
   std::string notifications = launcher_.waitForWindow("通知");

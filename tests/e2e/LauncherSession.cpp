@@ -109,7 +109,7 @@ void LauncherSession::type(const std::string& utf8) const {
 // Real key events to the focused window: an event sent to the window itself would outlive it
 // (the window goes on the key press) and the release would fail.
 void LauncherSession::pressEnterIn(const std::string& window) const {
-  CommandOutput("xdotool windowfocus --sync " + window + " key Return 2>/dev/null");
+  CommandOutput("timeout 10 xdotool windowfocus --sync " + window + " key Return 2>/dev/null");  // never waits for ever
   usleep(200000);
 }
 
